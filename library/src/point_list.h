@@ -1,0 +1,74 @@
+// The library's working point list and contour entries, with the geometric
+// primitives that readers and tools share.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace vx {
+
+inline constexpr int32_t kKeep = 4; // a node that simplification never removes
+
+// One point of the working list. Consecutive nodes with the same contour
+// number form one contour; a negative number marks the pen-up partner of a
+// one-point contour.
+struct Node {
+    double x = 0;
+    double y = 0;
+    int32_t contour = 0;
+    int32_t keep = 0;
+};
+
+// Readers append to a flat list; order is the file order.
+using PointList = std::vector<Node>;
+
+inline void appendPoint(PointList &list, double x, double y, int32_t contour, int32_t keep = 0)
+{
+    list.push_back(Node{x, y, contour, keep});
+}
+
+// A contour gathered for ordering and nesting.
+struct Contour {
+    std::vector<Node> pts;
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
+    double doubleArea = 0; // twice the signed area, positive counter-clockwise (Y up)
+    bool closed = false;   // first and last node within 0.001 in X and Y
+
+    // Bounding box, doubleArea and closed from the nodes.
+    void update();
+    // Reverses the node order and negates doubleArea.
+    void reverse();
+    double boxArea() const { return (maxX - minX) * (maxY - minY); }
+    bool boxContains(const Contour &inner) const
+    {
+        return minX <= inner.minX && minY <= inner.minY && maxX >= inner.maxX && maxY >= inner.maxY;
+    }
+};
+
+// Even-odd ray test, the closing edge included. A one-node contour contains
+// nothing.
+bool pointInContour(const std::vector<Node> &pts, double x, double y);
+
+// Squared distance from (px, py) to the segment a-b; a segment of squared
+// length below 0.1 counts as its first end.
+double squaredDistanceToSegment(double px, double py, double ax, double ay, double bx, double by);
+
+// Squared distance to the segment with the projection clamped to its ends;
+// a segment of squared length below `degenerate` counts as its first end.
+double squaredDistanceToChord(double px, double py, double ax, double ay, double bx, double by,
+                              double degenerate);
+
+enum SegmentCrossing { kCrossing = 0, kOutside = -1, kParallel = -2 };
+// Crossing strictly inside both segments (parameters in (1e-6, 0.999999)).
+int intersectSegments(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
+                      double y4, double &ix, double &iy);
+
+// Foot of the perpendicular from (px, py) onto a·x + b·y + c = 0; -1 when
+// there is no line, else 0.
+int footOfPerpendicular(double px, double py, double a, double b, double c, double &fx, double &fy);
+
+// Collinear-point simplification of one contour: nodes within the tolerance
+// of the chord between kept nodes are removed, `keep` nodes never.
+void simplify(std::vector<Node> &pts, double tolerance);
+
+} // namespace vx

@@ -1,0 +1,8 @@
+// Placeholder until the reader lands.
+#include "readers.h"
+
+namespace vx {
+
+int readDxf(const char *, TitleBuffer &, PointList &) { return 0; }
+
+} // namespace vx

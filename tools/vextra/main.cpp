@@ -1,0 +1,49 @@
+// vextra: reads, converts and processes contour files from the command line.
+#include "cli.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+const std::vector<Command> &commands()
+{
+    static const std::vector<Command> table = {
+        {"info", "FICHIER\n      contours, points par contour, dimensions et titre", runInfo},
+        {"convert", "ENTREE SORTIE [--par-contour]\n      convertit vers .dat ou .dxf (--par-contour : un fichier par "
+                    "contour, SORTIE-1.ext, SORTIE-2.ext...)",
+         runConvert},
+        {"3d", "EMPLANTURE SAUMON ENVERGURE SORTIE.dxf\n      DXF 3D des faces entre deux profils de même nombre de "
+               "points",
+         run3d},
+    };
+    return table;
+}
+
+} // namespace cli
+
+static void printHelp()
+{
+    std::printf("Usage : vextra COMMANDE ARGUMENTS...\n\n"
+                "Lit et écrit les fichiers de contours (.dat .dxf .plt .prn .hpgl .eps .drd .drl)\n"
+                "au moyen de la bibliothèque Vextra (version 0.%d).\n\nCommandes :\n",
+                Version());
+    for (const cli::Command &c : cli::commands())
+        std::printf("  vextra %s %s\n", c.name, c.synopsis);
+    std::printf("\nLe code de sortie est 0 en cas de succès, 1 si la bibliothèque signale une erreur,\n"
+                "2 si la commande est mal formée.\n");
+}
+
+int main(int argc, char **argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "aide") {
+        printHelp();
+        return args.empty() ? 2 : 0;
+    }
+    for (const cli::Command &c : cli::commands())
+        if (args[0] == c.name)
+            return c.run(std::vector<std::string>(args.begin() + 1, args.end()));
+    return cli::usage("commande inconnue : " + args[0]);
+}
