@@ -76,11 +76,23 @@ public:
     };
     void chunks(std::vector<ChunkRef> &out) const;
 
+    // Calls f(first, points) for each stored run of points, first being the
+    // number of points[0]: the fastest way to read a whole profile.
+    template <typename F> void forEachRun(F &&f) const;
+
 private:
     using Chunk = std::vector<PointProfil>;
+    // Chunks hold kChunkMin..kChunkMax points (a lone chunk may hold fewer);
+    // bulk fills cut them at kChunkTarget.
+    static constexpr size_t kChunkTarget = 2048;
+    static constexpr size_t kChunkMin = 512;
+    static constexpr size_t kChunkMax = 4096;
+
     void rebuildIndex();
     std::pair<size_t, size_t> locate(int32_t i) const; // chunk, offset
+    Chunk &own(size_t c);                              // chunk c, unshared first
     void normalize();                                  // split or merge chunks after edits
+    static bool sameBits(const PointProfil &a, const PointProfil &b);
 
     std::vector<std::shared_ptr<Chunk>> m_chunks;
     std::vector<int32_t> m_starts; // number of points before each chunk
@@ -141,27 +153,59 @@ template <typename F> void ProfilePoints::forEach(F &&f) const
             f(i++, p);
 }
 
+template <typename F> void ProfilePoints::forEachRun(F &&f) const
+{
+    for (size_t c = 0; c < m_chunks.size(); ++c)
+        f(m_starts[c] + 1, std::span<const PointProfil>(*m_chunks[c]));
+}
+
+// A shared chunk is copied only when f really changes one of its points, so
+// that a command touching a few points of a large profile leaves the rest of
+// the storage shared with the undo history.
 template <typename F> void ProfilePoints::forEachEdit(F &&f)
 {
     int32_t i = 1;
-    for (auto &chunk : m_chunks) {
-        if (chunk.use_count() > 1)
-            chunk = std::make_shared<Chunk>(*chunk);
-        for (PointProfil &p : *chunk)
+    for (size_t c = 0; c < m_chunks.size(); ++c) {
+        if (m_chunks[c].use_count() == 1) {
+            for (PointProfil &p : *m_chunks[c])
+                f(i++, p);
+            continue;
+        }
+        const size_t n = m_chunks[c]->size();
+        for (size_t k = 0; k < n; ++k) {
+            PointProfil p = (*m_chunks[c])[k];
             f(i++, p);
+            if (!sameBits(p, (*m_chunks[c])[k])) {
+                own(c)[k] = p;
+                for (++k; k < n; ++k)
+                    f(i++, (*m_chunks[c])[k]);
+            }
+        }
     }
 }
 
+// Chunks that lose no point stay shared.
 template <typename Keep> void ProfilePoints::keepIf(Keep &&keep)
 {
-    std::vector<PointProfil> kept;
-    kept.reserve(static_cast<size_t>(m_count));
-    forEach([&](int32_t, const PointProfil &p) {
-        if (keep(p))
-            kept.push_back(p);
-    });
-    if (static_cast<int32_t>(kept.size()) != m_count)
-        assign(kept);
+    bool changed = false;
+    for (auto &chunk : m_chunks) {
+        const Chunk &src = *chunk;
+        size_t k = 0;
+        while (k < src.size() && keep(src[k]))
+            ++k;
+        if (k == src.size())
+            continue;
+        auto kept = std::make_shared<Chunk>();
+        kept->reserve(src.size());
+        kept->assign(src.begin(), src.begin() + static_cast<std::ptrdiff_t>(k));
+        for (++k; k < src.size(); ++k)
+            if (keep(src[k]))
+                kept->push_back(src[k]);
+        chunk = std::move(kept);
+        changed = true;
+    }
+    if (changed)
+        normalize();
 }
 
 } // namespace orv
