@@ -2,12 +2,6 @@
 #include "vextra.h"
 
 extern "C" {
-int32_t LissageSequence(VxArray **) { return VX_ERR_TOO_FEW; }
-int32_t PtSmooth(VxArray **) { return VX_ERR_TOO_FEW; }
-int32_t NettoyageFichier(VxArray **, float *) { return VX_ERR_ARRAY_LOCK; }
-int32_t PtClean(VxArray **, float *) { return VX_ERR_ARRAY_LOCK; }
-int32_t NettoyageSynchro(VxArray **, float *) { return VX_ERR_ARRAY_LOCK; }
-int32_t PtSyncClean(VxArray **, float *) __attribute__((alias("NettoyageSynchro")));
 int32_t DecalSequence(VxArray **, float *, float *, int32_t *) { return 1; }
 int32_t SeqOffset(VxArray **, float *, float *, int32_t *) { return 1; }
 int32_t SeqOrganize(VxArray **) { return VX_ERR_ARRAY_LOCK; }
