@@ -184,6 +184,8 @@ TEST_F(CliFiles, ThreeDWritesAFaceBetweenEachPairOfPoints)
     EXPECT_NE(err.find("pas le même nombre de points (code -111)"), std::string::npos) << err;
     EXPECT_EQ(run({"3d", root, tip, "100", path("panel.dat")}), 1);
     EXPECT_NE(err.find("(code -101)"), std::string::npos) << err;
-    EXPECT_EQ(run({"3d", root, tip, "cent", path("panel.dxf")}), 2);
-    EXPECT_NE(err.find("envergure invalide"), std::string::npos) << err;
+    for (const char *span : {"cent", "nan", "1e50", "12,5"}) {
+        EXPECT_EQ(run({"3d", root, tip, span, path("panel.dxf")}), 2) << span;
+        EXPECT_NE(err.find("envergure invalide"), std::string::npos) << err;
+    }
 }

@@ -1,6 +1,7 @@
 // info, convert and 3d.
 #include "cli.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -96,7 +97,7 @@ int run3d(const std::vector<std::string> &args)
         return usage("3d attend EMPLANTURE SAUMON ENVERGURE SORTIE.dxf");
     char *end = nullptr;
     const float span = std::strtof(args[2].c_str(), &end);
-    if (end == args[2].c_str() || *end != '\0')
+    if (end == args[2].c_str() || *end != '\0' || !std::isfinite(span))
         return usage("envergure invalide : " + args[2]);
     Array root(sizeof(ContourPoint)), tip(sizeof(ContourPoint));
     Drawing dr, dt;
