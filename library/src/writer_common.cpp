@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,16 +59,17 @@ bool OutputFile::open(const char *target)
             std::free(real);
         }
     }
+    // A short hidden name in the target's folder: rename stays within one
+    // file system, and a long target name cannot make it too long.
+    const size_t slash = m_target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : m_target.substr(0, slash + 1);
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[64];
-        std::snprintf(suffix, sizeof suffix, ".~vx%ld-%u-%lx", static_cast<long>(::getpid()), ++counter,
-                      static_cast<unsigned long>(std::time(nullptr)));
-        m_temp = m_target + suffix;
+        char name[64];
+        std::snprintf(name, sizeof name, ".~vextra-%ld-%u.tmp", static_cast<long>(::getpid()), ++counter);
+        m_temp = folder + name;
         m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (m_fd >= 0)
-            break;
-        if (errno != EEXIST)
+        if (m_fd >= 0 || errno != EEXIST)
             break;
     }
     if (m_fd < 0) {

@@ -157,3 +157,12 @@ TEST_F(WriterFailures, AReplacedFileKeepsItsPermissionsAndALinkStaysALink)
     EXPECT_TRUE(readBytes(real).starts_with("Lien\r\n"));
     EXPECT_EQ(fs::directory_iterator(dir.path("real"))->path().filename(), "profile.dat");
 }
+
+TEST_F(WriterFailures, TheLongestFileNamesAreWrittenAndLongerOnesRefused)
+{
+    const std::string longest = std::string(251, 'n') + ".dat";
+    EXPECT_EQ(ecrire(points, dir.path(longest), ""), VX_OK);
+    EXPECT_TRUE(readBytes(dir.path(longest)).starts_with("0.000000\t-0.500000\r\n"));
+    EXPECT_EQ(ecrire(points, dir.path(std::string(300, 'n') + ".dat"), ""), VX_ERR_CREATE);
+    EXPECT_EQ(entries(), std::vector<std::string>{longest});
+}
