@@ -35,14 +35,33 @@ bool isBlankLine(const QString &line)
 }
 
 // A write must never start a line of its own.
-QString oneLine(QString s)
+QString oneLine(const QString &s)
 {
-    s.replace(u'\r', u' ');
-    s.replace(u'\n', u' ');
-    return s;
+    if (!s.contains(u'\r') && !s.contains(u'\n'))
+        return s;
+    QString copy = s;
+    copy.replace(u'\r', u' ');
+    copy.replace(u'\n', u' ');
+    return copy;
 }
 
-QString fold(const QString &name) { return trimBlanks(oneLine(name)).toCaseFolded(); }
+// The form names are compared in. Most names are plain ASCII: fold those
+// without Qt's general case folding, which costs more than the whole write.
+QString fold(const QString &name)
+{
+    QString text = trimBlanks(oneLine(name));
+    bool upper = false;
+    for (const QChar c : std::as_const(text)) {
+        if (c.unicode() >= 0x80)
+            return text.toCaseFolded();
+        upper = upper || (c >= u'A' && c <= u'Z');
+    }
+    if (upper)
+        for (QChar &c : text)
+            if (c >= u'A' && c <= u'Z')
+                c = QChar(c.unicode() + 32);
+    return text;
+}
 
 // The section name of a header line, or nothing when the line is no header.
 std::optional<QString> headerName(const QString &line)
@@ -82,7 +101,7 @@ IniDocument IniDocument::parse(const QByteArray &bytes)
         if (line.endsWith(u'\r'))
             line.chop(1);
         if (const auto name = headerName(line)) {
-            const QString folded = name->toCaseFolded();
+            const QString folded = fold(*name);
             if (!doc.m_sectionIndex.contains(folded)) // a repeated section is never read
                 doc.m_sectionIndex.insert(folded, qsizetype(doc.m_sections.size()));
             doc.m_sections.push_back({line, {}, {}});
@@ -100,7 +119,7 @@ IniDocument IniDocument::parse(const QByteArray &bytes)
 void IniDocument::indexLine(Section &s, qsizetype line)
 {
     if (const auto key = keyOf(s.lines[line])) {
-        const QString folded = key->toCaseFolded();
+        const QString folded = fold(*key);
         if (!s.keys.contains(folded)) // the first of repeated keys is the one read
             s.keys.insert(folded, line);
     }
@@ -125,8 +144,15 @@ QByteArray IniDocument::toBytes() const
 
 const IniDocument::Section *IniDocument::sectionFor(const QString &section) const
 {
+    // Commands write one section key after key: skip folding its name again.
+    if (m_lastSection >= 0 && section == m_lastSectionName)
+        return &m_sections[size_t(m_lastSection)];
     const auto it = m_sectionIndex.constFind(fold(section));
-    return it == m_sectionIndex.cend() ? nullptr : &m_sections[size_t(*it)];
+    if (it == m_sectionIndex.cend())
+        return nullptr;
+    m_lastSectionName = section;
+    m_lastSection = *it;
+    return &m_sections[size_t(*it)];
 }
 
 IniDocument::Section *IniDocument::sectionFor(const QString &section)
@@ -165,11 +191,14 @@ QString IniDocument::value(const QString &section, const QString &key, const QSt
 void IniDocument::setValue(const QString &section, const QString &key, const QString &value)
 {
     const QString name = trimBlanks(oneLine(key));
-    if (fold(section).isEmpty() || name.isEmpty())
+    if (name.isEmpty())
         return;
-    Section &s = sectionOrNew(section);
+    Section *found = sectionFor(section);
+    if (!found && fold(section).isEmpty())
+        return;
+    Section &s = found ? *found : sectionOrNew(section);
     QString line = name + u'=' + oneLine(value);
-    const QString folded = name.toCaseFolded();
+    const QString folded = fold(name);
     const auto it = s.keys.constFind(folded);
     if (it != s.keys.cend()) {
         s.lines[size_t(*it)] = std::move(line);
@@ -240,7 +269,11 @@ bool IniFile::save()
 QString readSetting(const IniDocument &file, const QString &section, const QString &key,
                     const QString &defaultValue)
 {
-    return file.value(section, key, defaultValue);
+    // The older routine's buffer ended at the first NUL.
+    QString value = file.value(section, key, defaultValue);
+    if (const qsizetype nul = value.indexOf(QChar(0)); nul >= 0)
+        value.truncate(nul);
+    return value;
 }
 
 void writeSetting(IniDocument &file, const QString &section, const QString &key, const QString &value)

@@ -61,6 +61,8 @@ private:
     std::vector<QString> m_preamble; // lines before the first section
     std::vector<Section> m_sections;
     QHash<QString, qsizetype> m_sectionIndex; // folded name -> first section
+    mutable QString m_lastSectionName;        // the name last looked up, as given
+    mutable qsizetype m_lastSection = -1;
     bool m_modified = false;
 };
 
@@ -92,7 +94,8 @@ private:
 };
 
 // The settings routines of the windows.
-// Read with default: the value of the key, or the default when it is absent.
+// Read with default: the value of the key up to any NUL, or the default when
+// the key is absent.
 QString readSetting(const IniDocument &file, const QString &section, const QString &key,
                     const QString &defaultValue);
 // Write: sets the key, creating the section when needed.

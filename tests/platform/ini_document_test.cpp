@@ -69,6 +69,12 @@ TEST(IniLookup, ValuesComeBackWholeWithoutTheBlanksAroundThem)
     EXPECT_EQ(parsed("[a]\r\nk=x=y\r\n").value("a", "k"), "x=y");
 }
 
+TEST(IniLookup, AReadSettingEndsAtANulByte)
+{
+    const IniDocument doc = IniDocument::parse(QByteArray("[a]\nk=abc\0def\n", 14));
+    EXPECT_EQ(readSetting(doc, "a", "k", ""), "abc");
+}
+
 TEST(IniLookup, TheFirstOfRepeatedSectionsAndKeysIsTheOneRead)
 {
     const IniDocument doc = parsed("[a]\r\nk=1\r\nk=2\r\n[A]\r\nk=3\r\nj=4\r\n");

@@ -135,3 +135,17 @@ TEST_F(VextraBinding, SmoothingRefusesTooFewPointsAndLeavesThemAlone)
     ASSERT_EQ(points.size(), 2u);
     EXPECT_FLOAT_EQ(points[1].X, 1.0f);
 }
+
+TEST_F(VextraBinding, SmoothingAnOpenRunKeepsItsEndsAndComesBackDenser)
+{
+    std::vector<ContourPoint> points{{0, 0, {'P', 'D'}, {' ', 'A'}},
+                                     {10, 5, {'P', 'D'}, {' ', 'A'}},
+                                     {20, 5, {'P', 'D'}, {' ', 'A'}},
+                                     {30, 0, {'P', 'D'}, {' ', 'A'}}};
+    ASSERT_EQ(lib->lissageSequence(points), 13); // 11 points on the one inner segment, plus both ends
+    ASSERT_EQ(points.size(), 13u);
+    EXPECT_FLOAT_EQ(points.front().X, 0.0f);
+    EXPECT_FLOAT_EQ(points.back().X, 30.0f);
+    EXPECT_FLOAT_EQ(points[1].X, 10.0f);
+    EXPECT_FLOAT_EQ(points[11].X, 20.0f);
+}
