@@ -16,7 +16,10 @@ namespace {
 
 bool g_failNextSave = false;
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
 
 QString trimBlanks(const QString &s)
 {
@@ -169,7 +172,10 @@ IniDocument::Section &IniDocument::sectionOrNew(const QString &section)
     return m_sections.back();
 }
 
-bool IniDocument::hasSection(const QString &section) const { return sectionFor(section) != nullptr; }
+bool IniDocument::hasSection(const QString &section) const
+{
+    return sectionFor(section) != nullptr;
+}
 
 std::optional<QString> IniDocument::find(const QString &section, const QString &key) const
 {
@@ -288,7 +294,10 @@ bool clearSection(IniDocument &file, const QString &section)
 }
 
 namespace testing {
-void failNextSave() { g_failNextSave = true; }
+void failNextSave()
+{
+    g_failNextSave = true;
+}
 } // namespace testing
 
 } // namespace orv

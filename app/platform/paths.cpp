@@ -37,6 +37,9 @@ QString withoutExtension(const QString &path)
     return dot < 0 ? path : path.left(dot);
 }
 
-QString folderOf(const QString &path) { return path.left(lastSeparator(path) + 1); }
+QString folderOf(const QString &path)
+{
+    return path.left(lastSeparator(path) + 1);
+}
 
 } // namespace orv

@@ -42,9 +42,9 @@ struct FileDialogRequest {
     QString title;
     // "label|patterns|label|patterns|...", patterns separated by ";".
     QString filter;
-    int filterIndex = 1; // from 1
-    QString fileName;    // proposed file name
-    QString folder;      // start folder
+    int filterIndex = 1;         // from 1
+    QString fileName;            // proposed file name
+    QString folder;              // start folder
     bool overwritePrompt = true; // save dialogs: ask before replacing a file
 };
 

@@ -12,10 +12,14 @@ namespace orv {
 namespace {
 bool isWritableFolder(const QString &folder)
 {
-    return !folder.isEmpty() && QFileInfo(folder).isDir() && ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+    return !folder.isEmpty() && QFileInfo(folder).isDir() &&
+           ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
 }
 
-QString cleaned(const QString &folder) { return QDir::cleanPath(folder); }
+QString cleaned(const QString &folder)
+{
+    return QDir::cleanPath(folder);
+}
 } // namespace
 
 QString resolveProgramFolder(const ProgramFolderInputs &inputs)
@@ -27,9 +31,10 @@ QString resolveProgramFolder(const ProgramFolderInputs &inputs)
         return cleaned(inputs.executableFolder);
     } else {
         // The XDG rules ignore a relative $XDG_CONFIG_HOME.
-        const QString config = QDir::isAbsolutePath(inputs.xdgConfigHome)
-                                   ? inputs.xdgConfigHome
-                                   : (inputs.home.isEmpty() ? QDir::homePath() : inputs.home) + QStringLiteral("/.config");
+        const QString config =
+            QDir::isAbsolutePath(inputs.xdgConfigHome)
+                ? inputs.xdgConfigHome
+                : (inputs.home.isEmpty() ? QDir::homePath() : inputs.home) + QStringLiteral("/.config");
         folder = cleaned(config + QStringLiteral("/Orvalis"));
     }
     QDir().mkpath(folder);
@@ -49,10 +54,19 @@ QString programFolder()
                                  qEnvironmentVariable("XDG_CONFIG_HOME"), qEnvironmentVariable("HOME")});
 }
 
-QString settingsFilePath() { return programFolder() + QStringLiteral("/Orvalis.ini"); }
+QString settingsFilePath()
+{
+    return programFolder() + QStringLiteral("/Orvalis.ini");
+}
 
-QString helpFilePath() { return executableFolder() + QStringLiteral("/Aide_Orvalis.html"); }
+QString helpFilePath()
+{
+    return executableFolder() + QStringLiteral("/Aide_Orvalis.html");
+}
 
-QString exchangeFilePath(QChar side) { return programFolder() + QStringLiteral("/Temp") + side + QStringLiteral(".dat"); }
+QString exchangeFilePath(QChar side)
+{
+    return programFolder() + QStringLiteral("/Temp") + side + QStringLiteral(".dat");
+}
 
 } // namespace orv

@@ -68,7 +68,10 @@ private:
 // file really written.
 class SuffixingFileDialog : public QFileDialog {
 public:
-    SuffixingFileDialog(QWidget *parent, QtFileFilters filters) : QFileDialog(parent), m_filters(std::move(filters)) {}
+    SuffixingFileDialog(QWidget *parent, QtFileFilters filters)
+        : QFileDialog(parent), m_filters(std::move(filters))
+    {
+    }
 
     void accept() override
     {
@@ -191,8 +194,8 @@ MessageLook messageLookOf(MessageStyle style)
     case MessageStyle::ExclamationYesNo:
         return {QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::No};
     case MessageStyle::ExclamationYesNoCancel:
-        return {QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes,
-                QMessageBox::Cancel};
+        return {QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                QMessageBox::Yes, QMessageBox::Cancel};
     case MessageStyle::QuestionYesNo:
         return {QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::No};
     }
@@ -228,7 +231,10 @@ MessageButton answerOf(QMessageBox::StandardButton button, MessageStyle style)
     }
 }
 
-QtPlatform::QtPlatform() { m_clock.start(); }
+QtPlatform::QtPlatform()
+{
+    m_clock.start();
+}
 QtPlatform::~QtPlatform() = default;
 
 void QtPlatform::installHelpKey()
@@ -282,8 +288,8 @@ bool QtPlatform::isShiftDown() const
     return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
 }
 
-std::unique_ptr<Timer> QtPlatform::createTimer(int intervalMs, std::function<void()> onTimeout, TimerMode mode,
-                                               const QString &name)
+std::unique_ptr<Timer> QtPlatform::createTimer(int intervalMs, std::function<void()> onTimeout,
+                                               TimerMode mode, const QString &name)
 {
     Q_UNUSED(name);
     return std::make_unique<QtTimer>(intervalMs, std::move(onTimeout), mode);
@@ -294,6 +300,9 @@ bool QtPlatform::startProgram(const QString &program, const QStringList &argumen
     return QProcess::startDetached(program, arguments);
 }
 
-QString QtPlatform::findSystemInfoTool() const { return orv::findSystemInfoTool(qEnvironmentVariable("PATH")); }
+QString QtPlatform::findSystemInfoTool() const
+{
+    return orv::findSystemInfoTool(qEnvironmentVariable("PATH"));
+}
 
 } // namespace orv

@@ -71,7 +71,8 @@ public:
     bool isCtrlDown() const override;
     bool isShiftDown() const override;
     std::unique_ptr<Timer> createTimer(int intervalMs, std::function<void()> onTimeout,
-                                       TimerMode mode = TimerMode::Repeating, const QString &name = {}) override;
+                                       TimerMode mode = TimerMode::Repeating,
+                                       const QString &name = {}) override;
     qint64 clockMs() const override { return m_clock.elapsed(); }
     bool startProgram(const QString &program, const QStringList &arguments = {}) override;
     QString findSystemInfoTool() const override;

@@ -9,7 +9,8 @@ namespace orv {
 
 SingleInstance::SingleInstance(const QString &folder)
 {
-    QString where = folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) : folder;
+    QString where =
+        folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) : folder;
     if (where.isEmpty())
         where = QDir::tempPath();
     QDir().mkpath(where);

@@ -10,7 +10,8 @@ namespace orv {
 class Platform;
 
 // The message shown when no tool can be started.
-inline const QString kSystemInfoUnavailable = QStringLiteral("Les informations système ne sont pas disponibles actuellement");
+inline const QString kSystemInfoUnavailable =
+    QStringLiteral("Les informations système ne sont pas disponibles actuellement");
 
 // The tools looked for, in order of preference.
 QStringList systemInfoCandidates();

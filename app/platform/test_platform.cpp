@@ -20,7 +20,10 @@ struct TestTimer::State {
     qint64 step() const { return std::max(interval, 1); }
 };
 
-TestTimer::TestTimer(std::shared_ptr<State> state) : m_state(std::move(state)) { m_state->owner = this; }
+TestTimer::TestTimer(std::shared_ptr<State> state) : m_state(std::move(state))
+{
+    m_state->owner = this;
+}
 
 TestTimer::~TestTimer()
 {
@@ -34,8 +37,14 @@ void TestTimer::start()
     m_state->due = *m_state->clock + m_state->step();
 }
 
-void TestTimer::stop() { m_state->active = false; }
-bool TestTimer::isActive() const { return m_state->active; }
+void TestTimer::stop()
+{
+    m_state->active = false;
+}
+bool TestTimer::isActive() const
+{
+    return m_state->active;
+}
 
 void TestTimer::setInterval(int ms)
 {
@@ -44,9 +53,18 @@ void TestTimer::setInterval(int ms)
         m_state->due = *m_state->clock + m_state->step();
 }
 
-int TestTimer::interval() const { return m_state->interval; }
-const QString &TestTimer::name() const { return m_state->name; }
-bool TestTimer::isSingleShot() const { return m_state->singleShot; }
+int TestTimer::interval() const
+{
+    return m_state->interval;
+}
+const QString &TestTimer::name() const
+{
+    return m_state->name;
+}
+bool TestTimer::isSingleShot() const
+{
+    return m_state->singleShot;
+}
 
 void TestTimer::fire()
 {
@@ -66,12 +84,18 @@ void TestTimer::fire()
 TestPlatform::TestPlatform() : m_clock(std::make_shared<qint64>(0)) {}
 TestPlatform::~TestPlatform() = default;
 
-void TestPlatform::queueAnswer(MessageButton answer) { m_answers.push_back(answer); }
+void TestPlatform::queueAnswer(MessageButton answer)
+{
+    m_answers.push_back(answer);
+}
 void TestPlatform::queueFile(const QString &path, int filterIndex)
 {
     m_files.push_back({false, FileChoice{path, filterIndex}});
 }
-void TestPlatform::queueCancel() { m_files.push_back({true, {}}); }
+void TestPlatform::queueCancel()
+{
+    m_files.push_back({true, {}});
+}
 
 void TestPlatform::clearRecords()
 {
@@ -89,8 +113,8 @@ MessageButton TestPlatform::showMessage(const QString &prompt, const QString &ti
         answer = m_answers.front();
         m_answers.pop_front();
         if (std::find(buttons.begin(), buttons.end(), answer) == buttons.end())
-            throw std::logic_error("TestPlatform: the queued answer is not a button of \"" + title.toStdString() +
-                                   "\"");
+            throw std::logic_error("TestPlatform: the queued answer is not a button of \"" +
+                                   title.toStdString() + "\"");
     }
     m_messages.push_back({prompt, title, style, iconOf(style), buttons, answer});
     return answer;
@@ -118,8 +142,8 @@ std::optional<FileChoice> TestPlatform::saveFileDialog(const FileDialogRequest &
     return dialog(FileDialogKind::Save, request);
 }
 
-std::unique_ptr<Timer> TestPlatform::createTimer(int intervalMs, std::function<void()> onTimeout, TimerMode mode,
-                                                 const QString &name)
+std::unique_ptr<Timer> TestPlatform::createTimer(int intervalMs, std::function<void()> onTimeout,
+                                                 TimerMode mode, const QString &name)
 {
     auto state = std::make_shared<TestTimer::State>();
     state->name = name;

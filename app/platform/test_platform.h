@@ -96,7 +96,8 @@ public:
     bool isCtrlDown() const override { return m_ctrl; }
     bool isShiftDown() const override { return m_shift; }
     std::unique_ptr<Timer> createTimer(int intervalMs, std::function<void()> onTimeout,
-                                       TimerMode mode = TimerMode::Repeating, const QString &name = {}) override;
+                                       TimerMode mode = TimerMode::Repeating,
+                                       const QString &name = {}) override;
     qint64 clockMs() const override { return *m_clock; }
     bool startProgram(const QString &program, const QStringList &arguments = {}) override;
     QString findSystemInfoTool() const override { return m_systemInfoTool; }

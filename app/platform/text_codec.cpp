@@ -14,7 +14,10 @@ constexpr std::array<char16_t, 32> kHighTable = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool isContinuation(unsigned char c)
+{
+    return (c & 0xC0) == 0x80;
+}
 
 } // namespace
 
@@ -81,7 +84,10 @@ QString decodeText(const QByteArray &bytes)
     return QString::fromUtf8(bytes);
 }
 
-QByteArray encodeText(const QString &text) { return text.toUtf8(); }
+QByteArray encodeText(const QString &text)
+{
+    return text.toUtf8();
+}
 
 QString decodeTitle(const QByteArray &buffer)
 {

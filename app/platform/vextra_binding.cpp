@@ -93,10 +93,12 @@ bool VextraLibrary::bind(void *handle, const QString &where)
     resolve(handle, "VxArrayDestroy", m_arrayDestroy, missing);
     m_loaded = missing.isEmpty();
     if (!m_loaded)
-        m_error = QStringLiteral("La bibliothèque Vextra (%1) ne contient pas %2 « %3 ».\r\n"
-                                 "Orvalis ne peut pas fonctionner sans elle.")
-                      .arg(where, missing.size() == 1 ? QStringLiteral("la fonction") : QStringLiteral("les fonctions"),
-                           missing.join(QStringLiteral(" », « ")));
+        m_error =
+            QStringLiteral("La bibliothèque Vextra (%1) ne contient pas %2 « %3 ».\r\n"
+                           "Orvalis ne peut pas fonctionner sans elle.")
+                .arg(where,
+                     missing.size() == 1 ? QStringLiteral("la fonction") : QStringLiteral("les fonctions"),
+                     missing.join(QStringLiteral(" », « ")));
     return m_loaded;
 }
 
@@ -111,9 +113,13 @@ Notice VextraLibrary::errorNotice() const
     return critical(m_error.toStdString(), kErrorTitle.toStdString());
 }
 
-int32_t VextraLibrary::version() const { return m_loaded ? m_version() : kVextraUnavailable; }
+int32_t VextraLibrary::version() const
+{
+    return m_loaded ? m_version() : kVextraUnavailable;
+}
 
-int32_t VextraLibrary::lireFichier(const QString &path, QString &title, ContourArray &points, Bounds &bounds) const
+int32_t VextraLibrary::lireFichier(const QString &path, QString &title, ContourArray &points,
+                                   Bounds &bounds) const
 {
     if (!m_loaded)
         return kVextraUnavailable;

@@ -16,7 +16,10 @@ using namespace orv;
 
 namespace {
 
-IniDocument parsed(const char *text) { return IniDocument::parse(QByteArray(text)); }
+IniDocument parsed(const char *text)
+{
+    return IniDocument::parse(QByteArray(text));
+}
 
 QByteArray readAll(const QString &path)
 {
@@ -100,7 +103,8 @@ TEST(IniReading, LfCrLfAndALastLineWithoutEndReadAlike)
 
 TEST(IniReading, Windows1252FilesKeepTheirAccents)
 {
-    const IniDocument doc = parsed("[Fen\xEAtre]\r\nLeft=0\r\n[Fichiers]\r\nOuverture=C:\\Pi\xE8""ces \x80\r\n");
+    const IniDocument doc = parsed("[Fen\xEAtre]\r\nLeft=0\r\n[Fichiers]\r\nOuverture=C:\\Pi\xE8"
+                                   "ces \x80\r\n");
     EXPECT_EQ(doc.value("Fenêtre", "Left"), "0");
     EXPECT_EQ(doc.value("Fichiers", "Ouverture"), "C:\\Pièces €");
 }
@@ -152,7 +156,8 @@ TEST(IniWriting, LineBreaksInAValueCannotStartANewLine)
 
 TEST(IniWriting, ClearingASectionRemovesItsKeysAndKeepsItsHeader)
 {
-    IniDocument doc = parsed("[Emplanture]\r\nNombrePoints=2\r\n1=0:0:0\r\n\r\n[Position]\r\nEcartement=10\r\n");
+    IniDocument doc =
+        parsed("[Emplanture]\r\nNombrePoints=2\r\n1=0:0:0\r\n\r\n[Position]\r\nEcartement=10\r\n");
     EXPECT_TRUE(clearSection(doc, "emplanture"));
     EXPECT_FALSE(doc.find("Emplanture", "NombrePoints").has_value());
     EXPECT_EQ(doc.value("Position", "Ecartement"), "10");
@@ -204,7 +209,8 @@ TEST(IniWriting, AccentsAreWrittenAsUtf8EvenWhenTheFileWasRead1252)
 {
     IniDocument doc = parsed("[Fen\xEAtre]\r\nLeft=0\r\n");
     doc.setValue("Fichiers", "Sauvegarde", "/données");
-    EXPECT_EQ(doc.toBytes(), "[Fen\xC3\xAAtre]\r\nLeft=0\r\n[Fichiers]\r\nSauvegarde=/donn\xC3\xA9""es\r\n");
+    EXPECT_EQ(doc.toBytes(), "[Fen\xC3\xAAtre]\r\nLeft=0\r\n[Fichiers]\r\nSauvegarde=/donn\xC3\xA9"
+                             "es\r\n");
 }
 
 TEST(IniWriting, ManyPointKeysAreAllFoundAgain)

@@ -1,4 +1,6 @@
-// Path routines with both separators, and the decoding of 8-bit text.
+// Path routines with both separators, the command line, and the decoding of
+// 8-bit text.
+#include "platform/command_line.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
 
@@ -50,9 +52,38 @@ TEST(Paths, FolderKeepsItsTrailingSeparator)
     EXPECT_EQ(folderOf("/aile.dat"), "/");
 }
 
+TEST(CommandLine, ArgumentsAreJoinedWithSingleSpaces)
+{
+    EXPECT_EQ(joinedCommandLine({"/home/moi/mes", "projets/aile.orv"}), "/home/moi/mes projets/aile.orv");
+    EXPECT_EQ(joinedCommandLine({}), "");
+}
+
+TEST(CommandLine, AQuotedProjectPathLosesItsQuotes)
+{
+    EXPECT_EQ(projectOnCommandLine("\"/home/moi/mes projets/aile.orv\""), "/home/moi/mes projets/aile.orv");
+    EXPECT_EQ(projectOnCommandLine("\"C:\\AILE.ORV\""), "C:\\AILE.ORV");
+}
+
+TEST(CommandLine, AnUnquotedProjectPathIsTakenWhole)
+{
+    EXPECT_EQ(projectOnCommandLine("/home/moi/mes projets/aile.orv"), "/home/moi/mes projets/aile.orv");
+    EXPECT_EQ(projectOnCommandLine("AILE.ORV"), "AILE.ORV");
+}
+
+TEST(CommandLine, AnythingElseNamesNoProject)
+{
+    EXPECT_FALSE(projectOnCommandLine("").has_value());
+    EXPECT_FALSE(projectOnCommandLine("\"/home/moi/aile.Orv\"").has_value());
+    EXPECT_FALSE(projectOnCommandLine("/home/moi/aile.Orv").has_value());
+    EXPECT_FALSE(projectOnCommandLine("/home/moi/aile.dat").has_value());
+    EXPECT_FALSE(projectOnCommandLine("--aide").has_value());
+}
+
 TEST(TextCodec, ValidUtf8IsReadAsUtf8)
 {
-    EXPECT_EQ(decodeText("Corde: 100 Fl\xC3\xA8""che"), "Corde: 100 Flèche");
+    EXPECT_EQ(decodeText("Corde: 100 Fl\xC3\xA8"
+                         "che"),
+              "Corde: 100 Flèche");
     EXPECT_EQ(decodeText("\xF0\x9F\x98\x80"), QString::fromUtf8("\xF0\x9F\x98\x80"));
     EXPECT_EQ(decodeText("\xEF\xBB\xBFNACA"), "NACA");
     EXPECT_EQ(decodeText(""), "");
@@ -60,7 +91,9 @@ TEST(TextCodec, ValidUtf8IsReadAsUtf8)
 
 TEST(TextCodec, AnythingElseIsWindows1252WithItsHighTable)
 {
-    EXPECT_EQ(decodeText("Fl\xE8""che \x80 \x9C \x85 \x92"), "Flèche € œ … ’");
+    EXPECT_EQ(decodeText("Fl\xE8"
+                         "che \x80 \x9C \x85 \x92"),
+              "Flèche € œ … ’");
     // Undefined bytes of the code page keep their value.
     EXPECT_EQ(decodeText("\x81\x8D\x8F\x90\x9D"), QString::fromUtf16(u"\u0081\u008D\u008F\u0090\u009D"));
 }
@@ -74,11 +107,6 @@ TEST(TextCodec, MalformedUtf8IsNotTakenForUtf8)
     EXPECT_FALSE(isValidUtf8(QByteArray("\xC3(", 2)));
     EXPECT_TRUE(isValidUtf8("\xC3\xA9\xE2\x82\xAC"));
     EXPECT_EQ(decodeText("caf\xC3"), "cafÃ");
-}
-
-TEST(TextCodec, WritingIsUtf8)
-{
-    EXPECT_EQ(encodeText("Fenêtre €"), "Fen\xC3\xAAtre \xE2\x82\xAC");
 }
 
 TEST(TextCodec, ATitleEndsAtItsTerminatorAndLosesItsPaddingSpaces)

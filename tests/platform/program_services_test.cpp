@@ -71,7 +71,8 @@ TEST(ProgramFolder, OtherwiseTheUserConfigurationFolderIsUsed)
 {
     QTemporaryDir dir;
     const QString missingExe = dir.filePath("absent");
-    EXPECT_EQ(resolveProgramFolder({"", missingExe, dir.filePath("config"), "/unused"}), dir.filePath("config/Orvalis"));
+    EXPECT_EQ(resolveProgramFolder({"", missingExe, dir.filePath("config"), "/unused"}),
+              dir.filePath("config/Orvalis"));
     EXPECT_TRUE(QFileInfo(dir.filePath("config/Orvalis")).isDir());
     // A relative XDG_CONFIG_HOME is ignored, as the XDG rules say.
     EXPECT_EQ(resolveProgramFolder({"", missingExe, "relatif", dir.path()}), dir.filePath(".config/Orvalis"));
@@ -115,7 +116,8 @@ TEST(SingleInstance, ALongRunningCopyKeepsItsLock)
     SingleInstance first(dir.path());
     QFile lock(first.lockPath());
     ASSERT_TRUE(lock.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTime().addDays(-2), QFileDevice::FileModificationTime));
+    ASSERT_TRUE(
+        lock.setFileTime(QDateTime::currentDateTime().addDays(-2), QFileDevice::FileModificationTime));
     lock.close();
     SingleInstance second(dir.path());
     EXPECT_TRUE(second.anotherIsRunning());
@@ -136,7 +138,9 @@ TEST(SingleInstance, TheLockOfACopyThatDiedIsTakenOver)
 TEST(SingleInstance, TheLockIsReleasedWhenTheProgramEnds)
 {
     QTemporaryDir dir;
-    { SingleInstance first(dir.path()); }
+    {
+        SingleInstance first(dir.path());
+    }
     SingleInstance again(dir.path());
     EXPECT_FALSE(again.anotherIsRunning());
 }

@@ -55,22 +55,17 @@ TEST(TestPlatformMessages, EveryMessageIsRecordedWordForWord)
     EXPECT_EQ(second.style, MessageStyle::InformationOk);
 }
 
-TEST(TestPlatformMessages, NoticesAskYesNoOnlyWithAQuestionIcon)
-{
-    EXPECT_EQ(styleFor(NoticeIcon::Critical), MessageStyle::CriticalOk);
-    EXPECT_EQ(styleFor(NoticeIcon::None), MessageStyle::PlainOk);
-    EXPECT_EQ(styleFor(NoticeIcon::Exclamation), MessageStyle::ExclamationYesNo);
-    EXPECT_EQ(styleFor(NoticeIcon::Question), MessageStyle::QuestionYesNo);
-}
-
 TEST(TestPlatformDialogs, RequestsAreRecordedAndAnsweredFromTheQueue)
 {
     TestPlatform p;
     p.queueFile("/tmp/aile.dat", 2);
     p.queueCancel();
     const FileDialogRequest request{"Enregistrer le profil emplanture en .dxf ou en .dat...",
-                                    "DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Tous les fichiers (*.*)|*.*", 2, "aile",
-                                    "/home/moi/", true};
+                                    "DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Tous les fichiers (*.*)|*.*",
+                                    2,
+                                    "aile",
+                                    "/home/moi/",
+                                    true};
     EXPECT_EQ(p.saveFileDialog(request), (FileChoice{"/tmp/aile.dat", 2}));
     EXPECT_FALSE(p.openFileDialog({"Choisissez", "DAO (*.dxf)|*.dxf", 1, "", "/"}).has_value());
     EXPECT_FALSE(p.openFileDialog({"Encore", "", 1, "", ""}).has_value()); // empty queue: Cancel
@@ -109,7 +104,8 @@ TEST(TestPlatformTimers, TimersFireOnlyWhenTheClockIsMoved)
 {
     TestPlatform p;
     int ticks = 0;
-    const auto timer = p.createTimer(100, [&] { ++ticks; }, TimerMode::Repeating, "Timer_rotation1");
+    const auto timer = p.createTimer(
+        100, [&] { ++ticks; }, TimerMode::Repeating, "Timer_rotation1");
     timer->start();
     EXPECT_EQ(ticks, 0);
     p.advance(99);
@@ -128,7 +124,8 @@ TEST(TestPlatformTimers, ASingleShotTimerFiresOnceAndStops)
 {
     TestPlatform p;
     int ticks = 0;
-    const auto timer = p.createTimer(800, [&] { ++ticks; }, TimerMode::SingleShot, "TimerZoom");
+    const auto timer = p.createTimer(
+        800, [&] { ++ticks; }, TimerMode::SingleShot, "TimerZoom");
     timer->start();
     p.advance(5000);
     EXPECT_EQ(ticks, 1);
@@ -139,7 +136,8 @@ TEST(TestPlatformTimers, RestartingPostponesTheNextFiring)
 {
     TestPlatform p;
     int ticks = 0;
-    const auto timer = p.createTimer(800, [&] { ++ticks; }, TimerMode::SingleShot, "TimerZoom");
+    const auto timer = p.createTimer(
+        800, [&] { ++ticks; }, TimerMode::SingleShot, "TimerZoom");
     timer->start();
     p.advance(500);
     timer->stop();
@@ -155,8 +153,10 @@ TEST(TestPlatformTimers, TimersAreFoundByNameAndFiredByHand)
     TestPlatform p;
     int zoom = 0;
     int other = 0;
-    auto a = p.createTimer(800, [&] { ++zoom; }, TimerMode::Repeating, "TimerZoom");
-    auto b = p.createTimer(100, [&] { ++other; }, TimerMode::Repeating, "Timer_Ecartement1");
+    auto a = p.createTimer(
+        800, [&] { ++zoom; }, TimerMode::Repeating, "TimerZoom");
+    auto b = p.createTimer(
+        100, [&] { ++other; }, TimerMode::Repeating, "Timer_Ecartement1");
     ASSERT_EQ(p.timers().size(), 2u);
     TestTimer *t = p.timer("TimerZoom");
     ASSERT_NE(t, nullptr);

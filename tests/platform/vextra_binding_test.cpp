@@ -13,8 +13,14 @@ using namespace orv;
 
 namespace {
 
-QString tag(const ContourPoint &p) { return QString(QChar(p.Tag[0])) + QChar(p.Tag[1]); }
-QString pen(const ContourPoint &p) { return QString(QChar(p.Pen[0])) + QChar(p.Pen[1]); }
+QString tag(const ContourPoint &p)
+{
+    return QString(QChar(p.Tag[0])) + QChar(p.Tag[1]);
+}
+QString pen(const ContourPoint &p)
+{
+    return QString(QChar(p.Pen[0])) + QChar(p.Pen[1]);
+}
 
 class VextraBinding : public ::testing::Test {
 protected:
@@ -49,8 +55,8 @@ TEST(VextraLoading, AMissingLibraryIsReportedInFrench)
 {
     const auto lib = VextraLibrary::open("/nonexistent/libvextra.so.0");
     EXPECT_FALSE(lib->isLoaded());
-    EXPECT_TRUE(lib->errorText().startsWith(
-        "La bibliothèque Vextra (/nonexistent/libvextra.so.0) est introuvable ou ne peut pas être chargée.\r\n"));
+    EXPECT_TRUE(lib->errorText().startsWith("La bibliothèque Vextra (/nonexistent/libvextra.so.0) est "
+                                            "introuvable ou ne peut pas être chargée.\r\n"));
     const Notice notice = lib->errorNotice();
     EXPECT_EQ(notice.icon, NoticeIcon::Critical);
     EXPECT_EQ(notice.title, "Bibliothèque Vextra");
@@ -72,7 +78,8 @@ TEST(VextraLoading, MissingExportsAreNamedInTheMessage)
 
 TEST_F(VextraBinding, ADatFileIsReadWithItsTitleAndBounds)
 {
-    const QString path = write("naca.dat", "Profil \xC3\xA9tudi\xC3\xA9\n1.0 0.0\n0.5 0.1\n0.0 0.0\n0.5 -0.1\n1.0 0.0\n");
+    const QString path =
+        write("naca.dat", "Profil \xC3\xA9tudi\xC3\xA9\n1.0 0.0\n0.5 0.1\n0.0 0.0\n0.5 -0.1\n1.0 0.0\n");
     ContourArray points(*lib, 1);
     QString title;
     Bounds bounds{9, 9, 9, 9};
@@ -92,7 +99,8 @@ TEST_F(VextraBinding, ADatFileIsReadWithItsTitleAndBounds)
 
 TEST_F(VextraBinding, AWindows1252TitleKeepsItsAccents)
 {
-    const QString path = write("ancien.dat", "Aile \xE0 fl\xE8""che\r\n1 0\r\n0 0\r\n");
+    const QString path = write("ancien.dat", "Aile \xE0 fl\xE8"
+                                             "che\r\n1 0\r\n0 0\r\n");
     ContourArray points(*lib);
     QString title;
     Bounds bounds;
@@ -116,8 +124,8 @@ TEST_F(VextraBinding, AnArrayIsMadeReplacedAndFreedThroughTheLibrary)
     ASSERT_TRUE(array.isValid());
     EXPECT_EQ(array.count(), 2);
     EXPECT_FLOAT_EQ(array[1].X, 0.0f); // zero-filled
-    const std::vector<ContourPoint> records{{1, 2, {'P', 'D'}, {' ', 'A'}}, {3, 4, {'P', 'D'}, {' ', 'A'}},
-                                            {5, 6, {'P', 'D'}, {' ', 'A'}}};
+    const std::vector<ContourPoint> records{
+        {1, 2, {'P', 'D'}, {' ', 'A'}}, {3, 4, {'P', 'D'}, {' ', 'A'}}, {5, 6, {'P', 'D'}, {' ', 'A'}}};
     ASSERT_TRUE(array.replace(records));
     EXPECT_EQ(array.count(), 3);
     EXPECT_FLOAT_EQ(array[2].Y, 6.0f);
