@@ -44,8 +44,9 @@ QString plainSuffix(const QString &patterns)
 
 class QtTimer : public Timer {
 public:
-    QtTimer(int intervalMs, std::function<void()> onTimeout, TimerMode mode)
+    QtTimer(int intervalMs, std::function<void()> onTimeout, TimerMode mode, const QString &name)
     {
+        m_timer.setObjectName(name);
         m_timer.setInterval(intervalMs);
         m_timer.setSingleShot(mode == TimerMode::SingleShot);
         QObject::connect(&m_timer, &QTimer::timeout, [callback = std::move(onTimeout)] {
@@ -291,8 +292,7 @@ bool QtPlatform::isShiftDown() const
 std::unique_ptr<Timer> QtPlatform::createTimer(int intervalMs, std::function<void()> onTimeout,
                                                TimerMode mode, const QString &name)
 {
-    Q_UNUSED(name);
-    return std::make_unique<QtTimer>(intervalMs, std::move(onTimeout), mode);
+    return std::make_unique<QtTimer>(intervalMs, std::move(onTimeout), mode, name);
 }
 
 bool QtPlatform::startProgram(const QString &program, const QStringList &arguments)

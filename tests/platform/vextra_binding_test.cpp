@@ -157,3 +157,16 @@ TEST_F(VextraBinding, SmoothingAnOpenRunKeepsItsEndsAndComesBackDenser)
     EXPECT_FLOAT_EQ(points[1].X, 10.0f);
     EXPECT_FLOAT_EQ(points[11].X, 20.0f);
 }
+
+TEST_F(VextraBinding, AProfileWrittenAsDatComesBackWithItsTitle)
+{
+    ContourArray out(*lib);
+    ASSERT_TRUE(out.replace(std::vector<ContourPoint>{{100, 0, {}, {}}, {0, 5, {}, {}}, {50, -5, {}, {}}}));
+    const QString path = dir.filePath("export é.dat");
+    ASSERT_EQ(lib->ecrireFichier(out, path, "Corde: 100.000 Flèche: 0.000\r\nreste"), VX_OK);
+    ContourArray in(*lib);
+    QString title;
+    Bounds bounds;
+    EXPECT_EQ(lib->lireFichier(path, title, in, bounds), 3);
+    EXPECT_EQ(title, "Corde: 100.000 Flèche: 0.000");
+}
