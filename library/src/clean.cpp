@@ -43,14 +43,14 @@ template <typename Rec> int32_t clean(VxArray **points, const float *tol)
         return n;
     const float t = tolerance(tol);
     const float tol2 = t * t;
-    std::vector<Rec> in(elements<Rec>(points), elements<Rec>(points) + n);
-    std::vector<Pt> pts(static_cast<size_t>(n));
-    std::vector<char> stop(static_cast<size_t>(n));
-    for (size_t i = 0; i < pts.size(); ++i) {
-        pts[i] = {in[i].X, in[i].Y};
-        stop[i] = keepMarked(in[i]);
-    }
-    const std::vector<size_t> kept = chordScan(pts, stop, tol2, true, false);
+    const Rec *in = elements<Rec>(points);
+    const std::vector<size_t> kept = chordScan(
+        static_cast<size_t>(n), [&](size_t i) { return Pt{in[i].X, in[i].Y}; },
+        [&](size_t i) { return keepMarked(in[i]); }, tol2, true, false);
+    std::vector<Rec> keptRecords;
+    keptRecords.reserve(kept.size());
+    for (size_t i : kept)
+        keptRecords.push_back(in[i]);
     lock.release();
 
     const int resized = resizeArray(points, sizeof(Rec), static_cast<int64_t>(kept.size()));
@@ -58,8 +58,8 @@ template <typename Rec> int32_t clean(VxArray **points, const float *tol)
         return resized;
     Rec *out = elements<Rec>(points);
     // A kept point that carried the keep mark keeps it, the ends included.
-    for (size_t k = 0; k < kept.size(); ++k)
-        writeKept(out[k], in[kept[k]], keepMarked(in[kept[k]]));
+    for (size_t k = 0; k < keptRecords.size(); ++k)
+        writeKept(out[k], keptRecords[k], keepMarked(keptRecords[k]));
     unlockArray(points);
     return static_cast<int32_t>(kept.size());
 }
@@ -75,13 +75,10 @@ int32_t cleanPairs(VxArray **pairs, const float *tol)
     const float t = tolerance(tol);
     const float tol2 = t * t;
     PointPair *p = elements<PointPair>(pairs);
-    const std::vector<char> noStop(static_cast<size_t>(n), 0);
     std::vector<char> keep(static_cast<size_t>(n), 0);
-    std::vector<Pt> pts(static_cast<size_t>(n));
     for (int side = 0; side < 2; ++side) {
-        for (size_t i = 0; i < pts.size(); ++i)
-            pts[i] = side == 0 ? Pt{p[i].X1, p[i].Y1} : Pt{p[i].X2, p[i].Y2};
-        for (size_t i : chordScan(pts, noStop, tol2, false, true))
+        auto at = [&](size_t i) { return side == 0 ? Pt{p[i].X1, p[i].Y1} : Pt{p[i].X2, p[i].Y2}; };
+        for (size_t i : chordScan(static_cast<size_t>(n), at, [](size_t) { return false; }, tol2, false, true))
             keep[i] = 1;
     }
     int32_t kept = 1;

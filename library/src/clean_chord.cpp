@@ -15,7 +15,6 @@ namespace {
 
 constexpr uint32_t kLeaf = 8;        // points per leaf block
 constexpr size_t kScanHull = 12;     // hulls this small are scanned vertex by vertex
-constexpr size_t kQuickLimit = 32;   // the whole-run hull is tried first when this small
 constexpr double kMargin = 1e-9;     // relative margin of the decisive region tests
 
 double cross(const Pt &o, const Pt &a, const Pt &b) { return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x); }
@@ -60,8 +59,10 @@ void ChordRun::start(Pt anchor)
     m_nodes.clear();
     m_roots.clear();
     m_rootLeaves.clear();
-    m_quick.clear();
-    m_quickCompactAt = 16;
+    m_farSeen = false;
+    m_useTrees = false;
+    m_endKnown = false;
+    m_lo = m_hi = m_farthest = 0;
 }
 
 void ChordRun::add(Pt m)
@@ -76,16 +77,33 @@ void ChordRun::add(Pt m)
         m_maxY = std::max(m_maxY, m.y);
     }
     m_points.push_back(m);
-    if (m_points.size() - m_leafEnd == kLeaf)
-        addLeaf();
-    m_quick.push_back(m);
-    if (m_quick.size() >= m_quickCompactAt) {
-        std::vector<Pt> lower, upper;
-        hullChains(m_quick, lower, upper);
-        m_quick.assign(lower.begin(), lower.end());
-        m_quick.insert(m_quick.end(), upper.begin(), upper.end());
-        m_quickCompactAt = std::max<size_t>(16, 2 * m_quick.size());
+    const double dx = m.x - m_anchor.x, dy = m.y - m_anchor.y;
+    const double r2 = dx * dx + dy * dy;
+    if (!(r2 >= m_tol2 * (1 - kMargin)) || !(m_lo <= m_hi))
+        return; // near enough to pass anyway, or no direction left
+    // Within the tolerance of a line from A at angle a from AM when
+    // |sin a| < tol / |AM|; the margin keeps the answer on the safe side.
+    const bool known = m_endKnown && m.x == m_end.x && m.y == m_end.y;
+    const double r = known ? m_endLength : std::sqrt(r2);
+    const double half = std::asin(std::min(1.0, std::sqrt(m_tol2) * (1 - 1e-7) / r));
+    if (!m_farSeen) {
+        m_farSeen = true;
+        m_refX = dx / r;
+        m_refY = dy / r;
+        m_lo = -half;
+        m_hi = half;
+    } else {
+        const double a = known ? m_endAngle : std::atan2(m_refX * dy - m_refY * dx, m_refX * dx + m_refY * dy);
+        m_lo = std::max(m_lo, a - half);
+        m_hi = std::min(m_hi, a + half);
     }
+    m_farthest = std::max(m_farthest, r);
+}
+
+void ChordRun::catchUp()
+{
+    while (m_points.size() - m_leafEnd >= kLeaf)
+        addLeaf();
 }
 
 int32_t ChordRun::makeNode(const std::vector<Pt> &pts, int32_t left, int32_t right, uint32_t first, uint32_t count)
@@ -118,10 +136,11 @@ int32_t ChordRun::makeNode(const std::vector<Pt> &pts, int32_t left, int32_t rig
 void ChordRun::addLeaf()
 {
     const auto first = static_cast<uint32_t>(m_leafEnd);
-    std::vector<Pt> block(m_points.begin() + static_cast<ptrdiff_t>(m_leafEnd), m_points.end());
+    std::vector<Pt> block(m_points.begin() + static_cast<ptrdiff_t>(m_leafEnd),
+                          m_points.begin() + static_cast<ptrdiff_t>(m_leafEnd + kLeaf));
     m_roots.push_back(makeNode(block, -1, -1, first, kLeaf));
     m_rootLeaves.push_back(1);
-    m_leafEnd = m_points.size();
+    m_leafEnd += kLeaf;
     // Two trees of equal size become one, as in a binary counter.
     while (m_roots.size() >= 2 && m_rootLeaves[m_roots.size() - 1] == m_rootLeaves[m_roots.size() - 2]) {
         const int32_t right = m_roots.back();
@@ -255,6 +274,8 @@ bool ChordRun::allPass(Pt end)
 {
     if (m_points.empty())
         return true;
+    if (!(m_tol2 > 0))
+        return false; // no distance is below zero, or below an unusable tolerance
     Frame f;
     f.a = m_anchor;
     f.e = end;
@@ -286,18 +307,30 @@ bool ChordRun::allPass(Pt end)
     if (nearAnchor)
         return true;
 
-    if (m_quick.size() <= kQuickLimit) {
-        bool all = true;
-        for (const Pt &v : m_quick) {
-            if (squaredDistanceToChord(v.x, v.y, f.a.x, f.a.y, f.e.x, f.e.y, m_tol2) < f.strict)
-                continue;
-            if (!passes(v, f.e))
-                return false;
-            all = false;
-        }
-        if (all)
+    // Every point in a narrow cone around AE and none beyond E: all within
+    // the tolerance of the chord, without looking at them one by one.
+    if (!f.shortChord && (!m_farSeen || m_lo < m_hi)) {
+        if (!m_farSeen)
+            return true;
+        const double a = std::atan2(m_refX * dy - m_refY * dx, m_refX * dx + m_refY * dy);
+        m_end = end;
+        m_endAngle = a;
+        m_endLength = f.len;
+        m_endKnown = true;
+        if (m_lo < a && a < m_hi && m_farthest < f.len * (1 - kMargin))
             return true;
     }
+    // The first time the cone cannot tell, a plain scan: a failure ends the
+    // run, so its cost is paid once per anchor. Should the chord hold, the
+    // run may go on doubling back, and the trees answer from then on.
+    if (!m_useTrees) {
+        for (const Pt &p : m_points)
+            if (!passes(p, end))
+                return false;
+        m_useTrees = true;
+        return true;
+    }
+    catchUp();
     for (int32_t root : m_roots)
         if (!nodePasses(root, f))
             return false;
@@ -305,46 +338,6 @@ bool ChordRun::allPass(Pt end)
         if (!passes(m_points[i], f.e))
             return false;
     return true;
-}
-
-std::vector<size_t> chordScan(const std::vector<Pt> &pts, const std::vector<char> &stop, double tol2,
-                              bool backtrack, bool alwaysLast)
-{
-    const size_t n = pts.size();
-    std::vector<size_t> kept;
-    if (n == 0)
-        return kept;
-    kept.push_back(0);
-    auto finite = [](const Pt &p) { return std::isfinite(p.x) && std::isfinite(p.y); };
-    ChordRun run(tol2, backtrack);
-    size_t s = 0;
-    while (s + 2 < n) {
-        const bool anchorOk = finite(pts[s]);
-        if (anchorOk)
-            run.start(pts[s]);
-        for (size_t m = s + 1;; ++m) {
-            const size_t e = m + 1;
-            bool ok = anchorOk && !stop[m] && finite(pts[m]) && finite(pts[e]);
-            if (ok) {
-                run.add(pts[m]);
-                ok = run.allPass(pts[e]);
-            }
-            if (!ok) {
-                kept.push_back(m);
-                s = m;
-                break;
-            }
-            if (e == n - 1) {
-                s = n;
-                break;
-            }
-        }
-    }
-    const Pt &last = pts[n - 1], &prev = pts[kept.back()];
-    if (kept.back() != n - 1 &&
-        (alwaysLast || !(std::fabs(last.x - prev.x) < 1e-6 && std::fabs(last.y - prev.y) < 1e-6)))
-        kept.push_back(n - 1);
-    return kept;
 }
 
 } // namespace vx

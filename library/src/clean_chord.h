@@ -3,6 +3,7 @@
 // without visiting every point at every step.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -43,6 +44,7 @@ private:
     enum class Verdict { Pass, Fail, Unknown };
 
     void addLeaf();
+    void catchUp();
     int32_t makeNode(const std::vector<Pt> &pts, int32_t left, int32_t right, uint32_t first, uint32_t count);
     Verdict judgeVertices(const Node &node, const Frame &f) const;
     Verdict judgeHull(const Node &node, const Frame &f) const;
@@ -58,15 +60,70 @@ private:
     std::vector<Node> m_nodes;
     std::vector<int32_t> m_roots;      // perfect trees, largest first
     std::vector<uint32_t> m_rootLeaves; // leaves under each root
-    std::vector<Pt> m_quick;           // holds the hull of all points, and some more
-    std::size_t m_quickCompactAt = 16;
+    // Directions from the anchor, relative to m_ref, that keep every point
+    // farther than the tolerance within the tolerance of the line; empty
+    // once m_lo >= m_hi.
+    bool m_farSeen = false;
+    bool m_useTrees = false; // a plain scan has already been needed in this run
+    double m_refX = 0, m_refY = 0, m_lo = 0, m_hi = 0, m_farthest = 0;
+    // The last chord end, its angle and distance: it is the next point added.
+    Pt m_end;
+    double m_endAngle = 0, m_endLength = 0;
+    bool m_endKnown = false;
     double m_minX = 0, m_minY = 0, m_maxX = 0, m_maxY = 0;
 };
 
 // Indices kept by the chord scan of points 0..n-1 (the first, every anchor,
-// then the last unless it repeats the last kept within 1e-6); `stop[i]` ends
-// every chord at point i, which is then kept. Non-finite points never pass.
-std::vector<std::size_t> chordScan(const std::vector<Pt> &pts, const std::vector<char> &stop, double tol2,
-                              bool backtrack, bool alwaysLast);
+// then the last unless it repeats the last kept within 1e-6); `stop(i)` ends
+// every chord at point i, which is then kept. `at(i)` gives point i. Points
+// that are not finite never pass.
+template <typename At, typename Stop>
+std::vector<std::size_t> chordScan(std::size_t n, At &&at, Stop &&stop, double tol2, bool backtrack, bool alwaysLast)
+{
+    std::vector<std::size_t> kept;
+    if (n == 0)
+        return kept;
+    kept.push_back(0);
+    auto finite = [](const Pt &p) { return std::isfinite(p.x) && std::isfinite(p.y); };
+    ChordRun run(tol2, backtrack);
+    std::size_t s = 0;
+    while (s + 2 < n) {
+        const Pt anchor = at(s);
+        const bool anchorOk = finite(anchor);
+        if (anchorOk)
+            run.start(anchor);
+        for (std::size_t m = s + 1;; ++m) {
+            const std::size_t e = m + 1;
+            const Pt pm = at(m), pe = at(e);
+            bool ok = anchorOk && !stop(m) && finite(pm) && finite(pe);
+            if (ok) {
+                run.add(pm);
+                ok = run.allPass(pe);
+            }
+            if (!ok) {
+                kept.push_back(m);
+                s = m;
+                break;
+            }
+            if (e == n - 1) {
+                s = n;
+                break;
+            }
+        }
+    }
+    const Pt last = at(n - 1), prev = at(kept.back());
+    if (kept.back() != n - 1 &&
+        (alwaysLast || !(std::fabs(last.x - prev.x) < 1e-6 && std::fabs(last.y - prev.y) < 1e-6)))
+        kept.push_back(n - 1);
+    return kept;
+}
+
+inline std::vector<std::size_t> chordScan(const std::vector<Pt> &pts, const std::vector<char> &stop, double tol2,
+                                          bool backtrack, bool alwaysLast)
+{
+    return chordScan(
+        pts.size(), [&](std::size_t i) { return pts[i]; }, [&](std::size_t i) { return stop[i] != 0; }, tol2, backtrack,
+        alwaysLast);
+}
 
 } // namespace vx

@@ -53,5 +53,10 @@ const std::vector<Command> &commands();
 int runInfo(const std::vector<std::string> &args);
 int runConvert(const std::vector<std::string> &args);
 int run3d(const std::vector<std::string> &args);
+int runSmooth(const std::vector<std::string> &args);
+int runClean(const std::vector<std::string> &args);
+int runOffset(const std::vector<std::string> &args);
+int runOrganize(const std::vector<std::string> &args);
+int runText(const std::vector<std::string> &args);
 
 } // namespace cli

@@ -17,6 +17,17 @@ const std::vector<Command> &commands()
         {"3d", "EMPLANTURE SAUMON ENVERGURE SORTIE.dxf\n      DXF 3D des faces entre deux profils de même nombre de "
                "points",
          run3d},
+        {"smooth", "ENTREE SORTIE\n      lisse chaque contour par des courbes d'Hermite (11 points par segment)", runSmooth},
+        {"clean", "TOLERANCE ENTREE SORTIE\n      supprime les points alignés à la tolérance près (les points « PC » restent)",
+         runClean},
+        {"offset", "DISTANCE ENTREE SORTIE [--overlap N] [--tolerance T]\n      contours décalés (distance positive : à "
+                   "droite du sens de parcours ; --overlap 0 à 99 : passes successives ; tolérance 0.01 par défaut)",
+         runOffset},
+        {"organize", "ENTREE SORTIE\n      met les contours dans l'ordre de découpe (trous d'abord, puis le plus proche)",
+         runOrganize},
+        {"text", "\"TEXTE\" [--font POLICE] [--bold] [--italic] [--spacing F] SORTIE\n      contours des caractères d'un "
+                 "texte (police « DejaVu Sans » par défaut)",
+         runText},
     };
     return table;
 }

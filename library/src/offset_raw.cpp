@@ -1,0 +1,365 @@
+// Raw offset curve of one contour, loops cut at its self-crossings, and the
+// segment hierarchy used to check loops against their source.
+#include "offset_raw.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+
+namespace vx {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr int kArcPointsMax = 1 << 16; // an arc longer than 32,000 units stays this dense
+
+struct Segment {
+    Node s, e; // offset start and end
+};
+
+bool sameSpot(const Node &a, const Node &b, double tol)
+{
+    const double dx = std::fabs(a.x - b.x), dy = std::fabs(a.y - b.y);
+    return (dx == 0 && dy == 0) || (dx < tol && dy < tol);
+}
+
+// The vertices that count: runs within the tolerance merged, a closed
+// contour's repeated last point dropped. A keep point is never merged away.
+std::vector<Node> distinctVertices(const std::vector<Node> &pts, bool closed, double tol)
+{
+    std::vector<Node> v;
+    const size_t n = closed && pts.size() >= 2 ? pts.size() - 1 : pts.size();
+    for (size_t i = 0; i < n; ++i) {
+        const Node &p = pts[i];
+        if (!v.empty() && sameSpot(v.back(), p, tol)) {
+            if (v.back().x == p.x && v.back().y == p.y) {
+                v.back().keep = std::max(v.back().keep, p.keep);
+                continue;
+            }
+            if (p.keep != kKeep)
+                continue;
+        }
+        v.push_back(p);
+    }
+    while (closed && v.size() > 1 && sameSpot(v.back(), v.front(), tol)) {
+        if (v.back().x == v.front().x && v.back().y == v.front().y)
+            v.front().keep = std::max(v.front().keep, v.back().keep);
+        else if (v.back().keep == kKeep)
+            break;
+        v.pop_back();
+    }
+    return v;
+}
+
+Segment offsetSegment(const Node &p, const Node &q, double m)
+{
+    const double dx = q.x - p.x, dy = q.y - p.y;
+    const double len = std::hypot(dx, dy);
+    const double nx = dy / len * m, ny = -dx / len * m;
+    return {Node{p.x + nx, p.y + ny, 0, p.keep}, Node{q.x + nx, q.y + ny, 0, q.keep}};
+}
+
+// Joins the offset segments on either side of vertex v: at their crossing,
+// or with an arc of radius |m| around v (the outer way round when the turn is
+// a half turn).
+void join(std::vector<Node> &out, const Segment &prev, const Segment &next, const Node &v, double m)
+{
+    if (v.keep == kKeep) {
+        out.push_back(Node{prev.e.x, prev.e.y, 0, kKeep});
+        out.push_back(Node{next.s.x, next.s.y, 0, kKeep});
+        return;
+    }
+    double ix = 0, iy = 0;
+    if (intersectSegments(prev.s.x, prev.s.y, prev.e.x, prev.e.y, next.s.x, next.s.y, next.e.x, next.e.y, ix, iy) ==
+        kCrossing) {
+        out.push_back(Node{ix, iy, 0, 0});
+        return;
+    }
+    out.push_back(Node{prev.e.x, prev.e.y, 0, 0});
+    if (prev.e.x == next.s.x && prev.e.y == next.s.y)
+        return;
+    const double a0 = std::atan2(prev.e.y - v.y, prev.e.x - v.x);
+    const double a1 = std::atan2(next.s.y - v.y, next.s.x - v.x);
+    double sweep = std::remainder(a1 - a0, 2 * kPi);
+    if (std::fabs(sweep) > kPi - 1e-9)
+        sweep = m > 0 ? std::fabs(sweep) : -std::fabs(sweep);
+    const double gap = std::hypot(next.s.x - prev.e.x, next.s.y - prev.e.y);
+    const int inner = static_cast<int>(std::min<double>(2 * std::floor(std::min(gap, 1e9)) + 10, kArcPointsMax));
+    const double r = std::fabs(m);
+    for (int i = 1; i <= inner; ++i) {
+        const double a = a0 + sweep * i / (inner + 1);
+        out.push_back(Node{v.x + r * std::cos(a), v.y + r * std::sin(a), 0, 0});
+    }
+    out.push_back(Node{next.s.x, next.s.y, 0, 0});
+}
+
+} // namespace
+
+std::vector<Node> rawOffset(const std::vector<Node> &pts, bool closed, double m, double tol)
+{
+    const std::vector<Node> v = distinctVertices(pts, closed, tol);
+    if (v.size() <= 1)
+        return v;
+    const size_t k = v.size();
+    const size_t segments = closed ? k : k - 1;
+    std::vector<Segment> seg(segments);
+    for (size_t s = 0; s < segments; ++s)
+        seg[s] = offsetSegment(v[s], v[(s + 1) % k], m);
+    std::vector<Node> out;
+    out.reserve(segments * 12);
+    if (closed) {
+        for (size_t j = 0; j < k; ++j)
+            join(out, seg[(j + k - 1) % k], seg[j], v[j], m);
+        out.push_back(out.front());
+    } else {
+        out.push_back(Node{seg[0].s.x, seg[0].s.y, 0, v[0].keep});
+        for (size_t j = 1; j + 1 < k; ++j)
+            join(out, seg[j - 1], seg[j], v[j], m);
+        out.push_back(Node{seg.back().e.x, seg.back().e.y, 0, v.back().keep});
+    }
+    return out;
+}
+
+namespace {
+
+struct Crossing {
+    uint32_t i, j; // segments, i < j
+    double si, tj; // parameters along each
+    double x, y;
+};
+
+// The crossing of two segments strictly inside both, as intersectSegments
+// finds it, with its parameters.
+bool crossAt(const Node &p1, const Node &p2, const Node &p3, const Node &p4, double &s, double &t)
+{
+    const double d = (p2.x - p1.x) * (p4.y - p3.y) - (p2.y - p1.y) * (p4.x - p3.x);
+    if (d == 0)
+        return false;
+    s = ((p3.x - p1.x) * (p4.y - p3.y) - (p3.y - p1.y) * (p4.x - p3.x)) / d;
+    t = ((p3.x - p1.x) * (p2.y - p1.y) - (p3.y - p1.y) * (p2.x - p1.x)) / d;
+    constexpr double lo = 1e-6, hi = 0.999999;
+    return s > lo && s < hi && t > lo && t < hi;
+}
+
+// Every crossing of two segments that are not neighbours, found through a
+// grid of cells about twice the mean segment length.
+std::vector<Crossing> selfCrossings(const std::vector<Node> &poly, bool closed)
+{
+    std::vector<Crossing> found;
+    const size_t segs = poly.size() - 1;
+    double total = 0, x0 = poly[0].x, y0 = poly[0].y;
+    for (size_t i = 0; i < poly.size(); ++i) {
+        x0 = std::min(x0, poly[i].x);
+        y0 = std::min(y0, poly[i].y);
+        if (i > 0)
+            total += std::hypot(poly[i].x - poly[i - 1].x, poly[i].y - poly[i - 1].y);
+    }
+    const double cell = 2 * total / static_cast<double>(segs);
+    if (!(cell > 0) || !std::isfinite(cell))
+        return found;
+    auto cellOf = [&](double v, double origin) {
+        return static_cast<uint64_t>(std::clamp(std::floor((v - origin) / cell), 0.0, 4e9));
+    };
+    std::vector<std::pair<uint64_t, uint32_t>> entries;
+    entries.reserve(segs * 3);
+    for (size_t s = 0; s < segs; ++s) {
+        const Node &p = poly[s], &q = poly[s + 1];
+        const double xa = std::min(p.x, q.x), xb = std::max(p.x, q.x);
+        const uint64_t c0 = cellOf(xa, x0), c1 = cellOf(xb, x0);
+        for (uint64_t cx = c0; cx <= c1; ++cx) {
+            // The part of the segment inside this column, widened a little.
+            double ylo = std::min(p.y, q.y), yhi = std::max(p.y, q.y);
+            if (xb > xa && c1 > c0) {
+                const double l = std::max(xa, x0 + static_cast<double>(cx) * cell);
+                const double r = std::min(xb, x0 + static_cast<double>(cx + 1) * cell);
+                const double yl = p.y + (q.y - p.y) * (l - p.x) / (q.x - p.x);
+                const double yr = p.y + (q.y - p.y) * (r - p.x) / (q.x - p.x);
+                ylo = std::max(ylo, std::min(yl, yr));
+                yhi = std::min(yhi, std::max(yl, yr));
+            }
+            const double eps = cell * 1e-6;
+            for (uint64_t cy = cellOf(ylo - eps, y0), end = cellOf(yhi + eps, y0); cy <= end; ++cy)
+                entries.push_back({(cx << 32) | cy, static_cast<uint32_t>(s)});
+        }
+    }
+    std::sort(entries.begin(), entries.end());
+    auto adjacent = [&](uint32_t a, uint32_t b) {
+        return b - a == 1 || (closed && a == 0 && b == segs - 1);
+    };
+    for (size_t g = 0; g < entries.size();) {
+        size_t h = g + 1;
+        while (h < entries.size() && entries[h].first == entries[g].first)
+            ++h;
+        for (size_t u = g; u < h; ++u)
+            for (size_t w = u + 1; w < h; ++w) {
+                uint32_t a = entries[u].second, b = entries[w].second;
+                if (a == b)
+                    continue;
+                if (a > b)
+                    std::swap(a, b);
+                if (adjacent(a, b))
+                    continue;
+                const Node &p1 = poly[a], &p2 = poly[a + 1], &p3 = poly[b], &p4 = poly[b + 1];
+                if (std::max(p1.x, p2.x) < std::min(p3.x, p4.x) || std::max(p3.x, p4.x) < std::min(p1.x, p2.x) ||
+                    std::max(p1.y, p2.y) < std::min(p3.y, p4.y) || std::max(p3.y, p4.y) < std::min(p1.y, p2.y))
+                    continue;
+                double s = 0, t = 0;
+                if (crossAt(p1, p2, p3, p4, s, t))
+                    found.push_back({a, b, s, t, p1.x + s * (p2.x - p1.x), p1.y + s * (p2.y - p1.y)});
+            }
+        g = h;
+    }
+    std::sort(found.begin(), found.end(), [](const Crossing &a, const Crossing &b) {
+        return a.i < b.i || (a.i == b.i && a.j < b.j);
+    });
+    found.erase(std::unique(found.begin(), found.end(),
+                            [](const Crossing &a, const Crossing &b) { return a.i == b.i && a.j == b.j; }),
+                found.end());
+    return found;
+}
+
+} // namespace
+
+std::vector<std::vector<Node>> cutLoops(const std::vector<Node> &poly, bool closed)
+{
+    std::vector<std::vector<Node>> loops;
+    if (poly.size() < 4) {
+        loops.push_back(poly);
+        return loops;
+    }
+    const std::vector<Crossing> crossings = selfCrossings(poly, closed);
+    if (crossings.empty()) {
+        loops.push_back(poly);
+        return loops;
+    }
+    // The crossings met along each segment, in order.
+    struct Stop {
+        double t;
+        uint32_t id;
+    };
+    std::vector<std::vector<Stop>> stops(poly.size());
+    for (uint32_t c = 0; c < crossings.size(); ++c) {
+        stops[crossings[c].i].push_back({crossings[c].si, c});
+        stops[crossings[c].j].push_back({crossings[c].tj, c});
+    }
+    // Walk the polyline; on coming back to a crossing still on the path, the
+    // path since then is a loop of its own.
+    constexpr int64_t kNone = -1;
+    std::vector<Node> path;
+    std::vector<int64_t> crossingOf; // per path node: its crossing, or kNone
+    std::vector<int64_t> at(crossings.size(), kNone);
+    path.reserve(poly.size() + 2 * crossings.size());
+    crossingOf.reserve(path.capacity());
+    for (size_t s = 0; s < poly.size(); ++s) {
+        path.push_back(poly[s]);
+        crossingOf.push_back(kNone);
+        auto &list = stops[s];
+        std::sort(list.begin(), list.end(), [](const Stop &a, const Stop &b) { return a.t < b.t; });
+        for (const Stop &stop : list) {
+            const Crossing &c = crossings[stop.id];
+            const int64_t first = at[stop.id];
+            if (first != kNone && first < static_cast<int64_t>(path.size()) &&
+                crossingOf[static_cast<size_t>(first)] == stop.id) {
+                std::vector<Node> loop(path.begin() + first, path.end());
+                loop.push_back(Node{c.x, c.y, 0, 0});
+                loops.push_back(std::move(loop));
+                path.resize(static_cast<size_t>(first) + 1);
+                crossingOf.resize(path.size());
+                crossingOf.back() = kNone;
+                at[stop.id] = kNone;
+                continue;
+            }
+            path.push_back(Node{c.x, c.y, 0, 0});
+            crossingOf.push_back(stop.id);
+            at[stop.id] = static_cast<int64_t>(path.size()) - 1;
+        }
+    }
+    loops.push_back(std::move(path));
+    return loops;
+}
+
+SegmentIndex::SegmentIndex(const std::vector<Node> &pts) : m_pts(pts)
+{
+    if (m_pts.size() == 1)
+        m_pts.push_back(m_pts.front());
+    m_segments = m_pts.empty() ? 0 : m_pts.size() - 1;
+    if (m_segments == 0)
+        return;
+    std::vector<Box> level((m_segments + kLeaf - 1) / kLeaf);
+    for (size_t b = 0; b < level.size(); ++b) {
+        Box box{m_pts[b * kLeaf].x, m_pts[b * kLeaf].y, m_pts[b * kLeaf].x, m_pts[b * kLeaf].y};
+        for (size_t i = b * kLeaf; i <= std::min(m_segments, (b + 1) * kLeaf); ++i) {
+            box.x0 = std::min(box.x0, m_pts[i].x);
+            box.y0 = std::min(box.y0, m_pts[i].y);
+            box.x1 = std::max(box.x1, m_pts[i].x);
+            box.y1 = std::max(box.y1, m_pts[i].y);
+        }
+        level[b] = box;
+    }
+    m_levels.push_back(std::move(level));
+    while (m_levels.back().size() > 1) {
+        const std::vector<Box> &below = m_levels.back();
+        std::vector<Box> up((below.size() + 1) / 2);
+        for (size_t b = 0; b < up.size(); ++b) {
+            up[b] = below[2 * b];
+            if (2 * b + 1 < below.size()) {
+                const Box &o = below[2 * b + 1];
+                up[b] = {std::min(up[b].x0, o.x0), std::min(up[b].y0, o.y0), std::max(up[b].x1, o.x1),
+                         std::max(up[b].y1, o.y1)};
+            }
+        }
+        m_levels.push_back(std::move(up));
+    }
+}
+
+// Depth-first through the boxes that `near` accepts; true as soon as `test`
+// holds for a segment of an accepted leaf.
+template <typename Near, typename Test> bool SegmentIndex::search(Near &&near, Test &&test) const
+{
+    if (m_levels.empty())
+        return false;
+    struct Item {
+        size_t level, index;
+    };
+    std::vector<Item> stack = {{m_levels.size() - 1, 0}};
+    while (!stack.empty()) {
+        const Item it = stack.back();
+        stack.pop_back();
+        if (!near(m_levels[it.level][it.index]))
+            continue;
+        if (it.level == 0) {
+            for (size_t s = it.index * kLeaf; s < std::min(m_segments, (it.index + 1) * kLeaf); ++s)
+                if (test(m_pts[s], m_pts[s + 1]))
+                    return true;
+            continue;
+        }
+        for (size_t c = 2 * it.index; c < std::min(m_levels[it.level - 1].size(), 2 * it.index + 2); ++c)
+            stack.push_back({it.level - 1, c});
+    }
+    return false;
+}
+
+bool SegmentIndex::anyWithin(double x, double y, double r2) const
+{
+    return search(
+        [&](const Box &b) {
+            const double dx = std::max({b.x0 - x, 0.0, x - b.x1});
+            const double dy = std::max({b.y0 - y, 0.0, y - b.y1});
+            return dx * dx + dy * dy < r2;
+        },
+        [&](const Node &a, const Node &b) { return squaredDistanceToChord(x, y, a.x, a.y, b.x, b.y, DBL_MIN) < r2; });
+}
+
+bool SegmentIndex::anyCrossing(const Node &a, const Node &b) const
+{
+    const double x0 = std::min(a.x, b.x), x1 = std::max(a.x, b.x), y0 = std::min(a.y, b.y), y1 = std::max(a.y, b.y);
+    return search([&](const Box &box) { return !(box.x1 < x0 || box.x0 > x1 || box.y1 < y0 || box.y0 > y1); },
+                  [&](const Node &p, const Node &q) {
+                      double ix = 0, iy = 0;
+                      return intersectSegments(a.x, a.y, b.x, b.y, p.x, p.y, q.x, q.y, ix, iy) == kCrossing;
+                  });
+}
+
+} // namespace vx
