@@ -5,6 +5,8 @@
 #include "geometry_test_support.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 #include <random>
 
 using namespace orv;
@@ -116,25 +118,51 @@ TEST(Thinning, KeptRecordsMoveToTheFrontWithTheirPenAndTag)
     EXPECT_EQ(pts[2].Tag[1], 9);
 }
 
-TEST(Thinning, HullDecisionsMatchThePlainTestOnNoisyLinesAndCurves)
+TEST(Thinning, FastDecisionsMatchThePlainTestOnEveryKindOfPath)
 {
     std::mt19937 rng(11);
-    for (int round = 0; round < 40; ++round) {
-        const float tolerance = round % 2 ? 0.05f : 0.2f;
-        std::normal_distribution<float> noise(0, tolerance * (0.2f + 0.1f * (round % 7)));
+    std::uniform_real_distribution<double> unit(0, 1);
+    for (int round = 0; round < 120; ++round) {
+        const int kind = round % 6;
+        const float tolerance = kind == 5 ? 0.5f : 0.05f + 0.15f * (round % 4);
+        std::normal_distribution<double> noise(0, tolerance * (round % 5 == 0 ? 0.002 : 0.15 * (round % 5)));
+        const double heading = 2 * std::numbers::pi * unit(rng);
+        const double c = std::cos(heading), sn = std::sin(heading);
         XY p;
-        const int n = 3000;
-        for (int i = 0; i < n; ++i) {
-            const float x = i * 0.37f;
-            const float bend = round % 3 == 0 ? 0.0f : 0.00002f * x * x * (round % 3);
-            p.emplace_back(x + noise(rng), bend + noise(rng));
+        double x = 100 * unit(rng) - 50, y = 100 * unit(rng) - 50;
+        for (int i = 0; i < 2500; ++i) {
+            double along = i * 0.37, across = 0;
+            switch (kind) {
+            case 0: // a noisy straight line in any direction
+                break;
+            case 1: // a gentle arc, both ways
+                across = (round % 2 ? 1 : -1) * 4e-5 * along * along;
+                break;
+            case 2: // a random walk that turns back on itself
+                x += noise(rng) * 3;
+                y += noise(rng) * 3;
+                p.emplace_back(static_cast<float>(x), static_cast<float>(y));
+                continue;
+            case 3: // spikes forward and back along the line
+                if (i % 97 == 50)
+                    along += (i % 2 ? 1 : -1) * 20 * tolerance;
+                break;
+            case 4: // runs of repeated points and back-steps near each point
+                if (i % 50 < 10)
+                    along = (i - i % 50) * 0.37;
+                if (i % 7 == 3)
+                    along -= 0.5 * tolerance;
+                break;
+            default: // dense points, a tolerance of many steps
+                along = i * 0.01;
+                break;
+            }
+            const double nx = along + noise(rng), ny = across + noise(rng);
+            p.emplace_back(static_cast<float>(x + nx * c - ny * sn), static_cast<float>(y + nx * sn + ny * c));
         }
-        if (round % 5 == 0) // repeated points
-            for (int i = 100; i < 140; ++i)
-                p[static_cast<size_t>(i)] = p[100];
         std::vector<ContourPoint> list;
-        for (auto [x, y] : p)
-            list.push_back({x, y, {0, 0}, {0, 0}});
+        for (auto [px, py] : p)
+            list.push_back({px, py, {0, 0}, {0, 0}});
         thinList(list, tolerance);
         XY expected;
         for (size_t i : plainThinning(p, tolerance))
