@@ -97,19 +97,6 @@ TEST(ProfilePoints, GrowsWithZeroPointsAndShrinksFromTheEnd)
     expectSame(p, {pt(7)});
 }
 
-TEST(ProfilePoints, InsertPlacesTheFirstNewPointAtTheGivenNumber)
-{
-    ProfilePoints p(line(4));
-    std::vector<PointProfil> added = {pt(100), pt(101)};
-    p.insert(2, added);
-    std::vector<PointProfil> want = line(4);
-    want.insert(want.begin() + 1, added.begin(), added.end());
-    expectSame(p, want);
-    p.insert(7, pt(200));
-    want.push_back(pt(200));
-    expectSame(p, want);
-}
-
 TEST(ProfilePoints, CopiesShareEveryChunkUntilOneIsEdited)
 {
     ProfilePoints a(line(100000));

@@ -73,21 +73,6 @@ TEST(History, ANewChangeDropsTheForwardEntries)
     EXPECT_EQ(h.undo()->doc.Ecartement, 7);
 }
 
-TEST(History, RestoresTheWindowStateRecordedWithTheDocument)
-{
-    History h;
-    WindowState w;
-    w.sweepMode = 2;
-    w.dihedralMode = 4;
-    w.alignment = true;
-    w.currentE = 17;
-    w.activeLayer = 1;
-    w.showPointsS = true;
-    h.record(docWithSpacing(1), w);
-    h.record(docWithSpacing(2), {});
-    EXPECT_EQ(h.undo()->window, w);
-}
-
 TEST(History, SuppressionSkipsOneRecordUntilTheCommandEnds)
 {
     History h;

@@ -36,11 +36,6 @@ TEST(StatusBar, DistancePanelNeedsExactlyOnePointOnEachProfile)
     EXPECT_EQ(statusPanels(one, kSync).distance, "Dist. Sel.");
 }
 
-TEST(StatusBar, MousePanelShowsProjectedCoordinates)
-{
-    EXPECT_EQ(statusMousePanel(-10, 2.456f), "X:-10.0mm  Y:2.46mm");
-}
-
 TEST(PointList, ShowsFivePointsAroundTheCurrentOneWithTheLayerColours)
 {
     ProfilePoints p({{1.5f, -2, kSelected}, {10, 20.125f, kReference}, {3, 3, kSync}});
@@ -100,16 +95,3 @@ TEST(Availability, FollowsTheSelectedCountsOfBothProfiles)
     EXPECT_FALSE(commandAvailability(9, 9, false).enabled("cmdNoSuchThing"));
 }
 
-TEST(Marks, TheFirstMatchingRuleOfTheActiveLayerChoosesSizeAndColour)
-{
-    const PointProfil all{0, 0, kSelected | kReference | kSync};
-    EXPECT_EQ(pointMark(all, kSelected, Emplanture).halfSide, 50);
-    EXPECT_EQ(pointMark(all, kReference, Emplanture).colour, colours::reference);
-    EXPECT_EQ(pointMark(all, kSync, Saumon).halfSide, 70);
-    const PointMark plain = pointMark(PointProfil{0, 0, kReference}, kSelected, Saumon);
-    EXPECT_EQ(plain.halfSide, 40);
-    EXPECT_EQ(plain.colour, (Rgb{0, 0, 255}));
-    EXPECT_EQ(segmentColour(all, all, kSync, Emplanture), (Rgb{255, 0, 0}));
-    EXPECT_EQ(segmentColour(all, PointProfil{}, kSelected, Emplanture), colours::root);
-    EXPECT_EQ(segmentColour(all, all, kSelected, Emplanture), (Rgb{0, 176, 10}));
-}

@@ -271,12 +271,3 @@ TEST(Drag, AZeroZoomMovesNothing)
     EXPECT_EQ(d.PointsE[1].X, 10);
 }
 
-TEST(ReferenceCentre, IsTheMeanScreenPositionOfTheMarkedPoints)
-{
-    ProfilePoints p({{0, 0, kReference}, {0, 0, 0}, {0, 0, kReference}});
-    std::vector<ViewPoint> screen = {{0, 0}, {50, 50}, {10, 20}};
-    ViewPoint c;
-    ASSERT_TRUE(bitCentre(p, screen, kReference, c));
-    EXPECT_EQ(c, (ViewPoint{5, 10}));
-    EXPECT_FALSE(bitCentre(p, screen, kSync, c));
-}
