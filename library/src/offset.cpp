@@ -72,26 +72,37 @@ bool inside(const Box &inner, const Box &outer, double margin)
            inner.y1 <= outer.y1 + margin;
 }
 
-// A loop is kept when it stays in its source's box widened by the offset,
-// lies on the offset's side of a closed source, and neither crosses the
-// source nor comes nearer to it than the offset allows.
-bool validLoop(const std::vector<Node> &loop, const Source &src, double d)
+// A piece of a raw offset is kept when it neither crosses the source nor
+// comes nearer to it than the offset allows: 0.96 × offset², and no nearer
+// than the offset less twice the tolerance, so that a leftover of a notch a
+// few hundredths inside the offset is not taken for a loop. A piece with no
+// point between its ends is judged by its middle.
+bool pieceAtOffset(const std::vector<Node> &piece, const Source &src, double d, double tol)
+{
+    const double slack = std::fabs(d) * (1 - 1e-6) - 2 * tol;
+    const double allowed = std::max(kCloseFactor * d * d, slack > 0 ? slack * slack : 0.0);
+    for (const Node &p : piece)
+        if (src.segments->anyWithin(p.x, p.y, allowed))
+            return false;
+    if (piece.size() == 2 &&
+        src.segments->anyWithin((piece[0].x + piece[1].x) / 2, (piece[0].y + piece[1].y) / 2, allowed))
+        return false;
+    for (size_t i = 1; i < piece.size(); ++i)
+        if (src.segments->anyCrossing(piece[i - 1], piece[i]))
+            return false;
+    return true;
+}
+
+// A loop made of such pieces is kept when it stays in its source's box
+// widened by the offset and lies on the offset's side of a closed source.
+bool loopInPlace(const std::vector<Node> &loop, const Source &src, double d)
 {
     const Box b = boxOf(loop);
     const double reach = std::fabs(d) + src.margin;
     if (b.x0 < src.c.minX - reach || b.y0 < src.c.minY - reach || b.x1 > src.c.maxX + reach ||
         b.y1 > src.c.maxY + reach)
         return false;
-    if (src.locator && src.side != 0 && src.locator->contains(loop[0].x, loop[0].y) != (src.side < 0))
-        return false;
-    const double allowed = kCloseFactor * d * d;
-    for (const Node &p : loop)
-        if (src.segments->anyWithin(p.x, p.y, allowed))
-            return false;
-    for (size_t i = 1; i < loop.size(); ++i)
-        if (src.segments->anyCrossing(loop[i - 1], loop[i]))
-            return false;
-    return true;
+    return !(src.locator && src.side != 0 && src.locator->contains(loop[0].x, loop[0].y) != (src.side < 0));
 }
 
 struct OffsetRun {
@@ -125,8 +136,9 @@ int offsetPasses(std::vector<Source> &sources, const OffsetRun &run, std::vector
             if (work > kWorkBudget)
                 return VX_ERR_MEMORY;
             bool yielded = false;
-            for (std::vector<Node> &loop : cutLoops(raw, s.c.closed)) {
-                if (loop.empty() || !validLoop(loop, s, d) || (pass > 0 && !inside(boxOf(loop), all, s.margin)))
+            auto atOffset = [&](const std::vector<Node> &piece) { return pieceAtOffset(piece, s, d, run.tol); };
+            for (std::vector<Node> &loop : cutLoops(raw, s.c.closed, atOffset)) {
+                if (loop.empty() || !loopInPlace(loop, s, d) || (pass > 0 && !inside(boxOf(loop), all, s.margin)))
                     continue;
                 points += loop.size();
                 produced.push_back(std::move(loop));

@@ -222,61 +222,121 @@ std::vector<Crossing> selfCrossings(const std::vector<Node> &poly, bool closed)
 
 } // namespace
 
-std::vector<std::vector<Node>> cutLoops(const std::vector<Node> &poly, bool closed)
+namespace {
+
+// A stretch of the polyline between two crossings (or its ends). A crossing
+// has two occurrences, 2c on its first segment and 2c + 1 on its second.
+struct Piece {
+    std::vector<Node> pts;
+    int64_t from = -1, to = -1; // occurrences at the ends, -1 for the polyline's own ends
+    bool kept = false;
+    int64_t next = -1;
+    bool hasPrevious = false;
+    bool used = false;
+};
+
+std::vector<Piece> splitAtCrossings(const std::vector<Node> &poly, bool closed, const std::vector<Crossing> &crossings)
 {
-    std::vector<std::vector<Node>> loops;
-    if (poly.size() < 4) {
-        loops.push_back(poly);
-        return loops;
-    }
-    const std::vector<Crossing> crossings = selfCrossings(poly, closed);
-    if (crossings.empty()) {
-        loops.push_back(poly);
-        return loops;
-    }
-    // The crossings met along each segment, in order.
     struct Stop {
         double t;
-        uint32_t id;
+        int64_t occurrence;
     };
     std::vector<std::vector<Stop>> stops(poly.size());
-    for (uint32_t c = 0; c < crossings.size(); ++c) {
-        stops[crossings[c].i].push_back({crossings[c].si, c});
-        stops[crossings[c].j].push_back({crossings[c].tj, c});
+    for (size_t c = 0; c < crossings.size(); ++c) {
+        stops[crossings[c].i].push_back({crossings[c].si, static_cast<int64_t>(2 * c)});
+        stops[crossings[c].j].push_back({crossings[c].tj, static_cast<int64_t>(2 * c + 1)});
     }
-    // Walk the polyline; on coming back to a crossing still on the path, the
-    // path since then is a loop of its own.
-    constexpr int64_t kNone = -1;
-    std::vector<Node> path;
-    std::vector<int64_t> crossingOf; // per path node: its crossing, or kNone
-    std::vector<int64_t> at(crossings.size(), kNone);
-    path.reserve(poly.size() + 2 * crossings.size());
-    crossingOf.reserve(path.capacity());
+    std::vector<Piece> pieces(1);
     for (size_t s = 0; s < poly.size(); ++s) {
-        path.push_back(poly[s]);
-        crossingOf.push_back(kNone);
+        pieces.back().pts.push_back(poly[s]);
         auto &list = stops[s];
         std::sort(list.begin(), list.end(), [](const Stop &a, const Stop &b) { return a.t < b.t; });
         for (const Stop &stop : list) {
-            const Crossing &c = crossings[stop.id];
-            const int64_t first = at[stop.id];
-            if (first != kNone && first < static_cast<int64_t>(path.size()) &&
-                crossingOf[static_cast<size_t>(first)] == stop.id) {
-                std::vector<Node> loop(path.begin() + first, path.end());
-                loop.push_back(Node{c.x, c.y, 0, 0});
-                loops.push_back(std::move(loop));
-                path.resize(static_cast<size_t>(first) + 1);
-                crossingOf.resize(path.size());
-                crossingOf.back() = kNone;
-                at[stop.id] = kNone;
-                continue;
-            }
-            path.push_back(Node{c.x, c.y, 0, 0});
-            crossingOf.push_back(stop.id);
-            at[stop.id] = static_cast<int64_t>(path.size()) - 1;
+            const Crossing &c = crossings[static_cast<size_t>(stop.occurrence / 2)];
+            const Node x{c.x, c.y, 0, 0};
+            pieces.back().pts.push_back(x);
+            pieces.back().to = stop.occurrence;
+            pieces.emplace_back();
+            pieces.back().pts.push_back(x);
+            pieces.back().from = stop.occurrence;
         }
     }
-    loops.push_back(std::move(path));
+    if (closed && pieces.size() > 1) {
+        // The start of a closed polyline is no end: its first and last
+        // pieces are one.
+        Piece &first = pieces.front();
+        Piece last = std::move(pieces.back());
+        pieces.pop_back();
+        last.pts.insert(last.pts.end(), first.pts.begin() + 1, first.pts.end());
+        last.to = first.to;
+        first = std::move(last);
+    }
+    return pieces;
+}
+
+} // namespace
+
+std::vector<std::vector<Node>> cutLoops(const std::vector<Node> &poly, bool closed,
+                                        const std::function<bool(const std::vector<Node> &)> &keep)
+{
+    std::vector<std::vector<Node>> loops;
+    const std::vector<Crossing> crossings = poly.size() < 4 ? std::vector<Crossing>{} : selfCrossings(poly, closed);
+    std::vector<Piece> pieces = splitAtCrossings(poly, closed, crossings);
+    std::vector<int64_t> ending(2 * crossings.size(), -1), starting(2 * crossings.size(), -1);
+    for (size_t p = 0; p < pieces.size(); ++p) {
+        Piece &piece = pieces[p];
+        piece.kept = keep(piece.pts);
+        if (piece.to >= 0)
+            ending[static_cast<size_t>(piece.to)] = static_cast<int64_t>(p);
+        if (piece.from >= 0)
+            starting[static_cast<size_t>(piece.from)] = static_cast<int64_t>(p);
+    }
+    auto kept = [&](int64_t p) { return p >= 0 && pieces[static_cast<size_t>(p)].kept; };
+    auto link = [&](int64_t a, int64_t b) {
+        pieces[static_cast<size_t>(a)].next = b;
+        pieces[static_cast<size_t>(b)].hasPrevious = true;
+    };
+    for (size_t c = 0; c < crossings.size(); ++c) {
+        const int64_t inA = ending[2 * c], inB = ending[2 * c + 1];
+        const int64_t outA = starting[2 * c], outB = starting[2 * c + 1];
+        const bool turnA = kept(inA) && kept(outB), turnB = kept(inB) && kept(outA);
+        if (turnA)
+            link(inA, outB);
+        if (turnB)
+            link(inB, outA);
+        // A strand whose other side was dropped goes straight on.
+        if (!turnA && !turnB) {
+            if (kept(inA) && kept(outA))
+                link(inA, outA);
+            if (kept(inB) && kept(outB))
+                link(inB, outB);
+        }
+    }
+    // A chain closes on itself, or, for an open polyline, runs from its
+    // start to its end; anything else is left over from a dropped piece.
+    auto follow = [&](size_t first) {
+        std::vector<Node> pts = pieces[first].pts;
+        pieces[first].used = true;
+        size_t last = first;
+        int64_t p = pieces[first].next;
+        while (p >= 0 && !pieces[static_cast<size_t>(p)].used) {
+            Piece &piece = pieces[static_cast<size_t>(p)];
+            piece.used = true;
+            pts.insert(pts.end(), piece.pts.begin() + 1, piece.pts.end());
+            last = static_cast<size_t>(p);
+            p = piece.next;
+        }
+        const bool closes = p == static_cast<int64_t>(first) || (closed && crossings.empty());
+        const bool runsThrough = !closed && pieces[first].from < 0 && pieces[last].to < 0;
+        if (closes || runsThrough)
+            loops.push_back(std::move(pts));
+    };
+    for (size_t p = 0; p < pieces.size(); ++p)
+        if (pieces[p].kept && !pieces[p].hasPrevious && !pieces[p].used)
+            follow(p);
+    for (size_t p = 0; p < pieces.size(); ++p)
+        if (pieces[p].kept && !pieces[p].used)
+            follow(p);
     return loops;
 }
 

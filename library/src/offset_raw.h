@@ -6,6 +6,7 @@
 #include "point_list.h"
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 namespace vx {
@@ -17,10 +18,13 @@ namespace vx {
 // The offset points of a `kKeep` vertex are `kKeep` too.
 std::vector<Node> rawOffset(const std::vector<Node> &pts, bool closed, double m, double tol);
 
-// Cuts a polyline into loops where two of its segments that are not
-// neighbours cross: each loop runs from a crossing back to it; what remains
-// (closed when the polyline was) is the last entry.
-std::vector<std::vector<Node>> cutLoops(const std::vector<Node> &poly, bool closed);
+// Cuts a polyline at every crossing of two of its segments that are not
+// neighbours, keeps the pieces that `keep` accepts and joins them again into
+// loops, turning at a crossing onto the other strand when that one is kept
+// too. A closed polyline gives closed loops; an open one also gives the
+// pieces joined from its start to its end.
+std::vector<std::vector<Node>> cutLoops(const std::vector<Node> &poly, bool closed,
+                                        const std::function<bool(const std::vector<Node> &)> &keep);
 
 // The segments of a contour in a hierarchy of boxes, for the distance and
 // crossing checks of the loops against it.

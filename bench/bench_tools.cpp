@@ -1,0 +1,210 @@
+// Timings of the contour tools on generated inputs: smoothing and cleaning of
+// a million points, the offset of a 20,000-point contour, the cutting order of
+// 5,000 contours. Prints the best of several runs of each.
+#include "vextra.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <numbers>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+template <typename T> VxArray *makeArray(const std::vector<T> &items)
+{
+    VxArray *a = VxArrayCreate(sizeof(T), static_cast<int32_t>(items.size()));
+    std::memcpy(a->data, items.data(), items.size() * sizeof(T));
+    return a;
+}
+
+ContourPoint cp(double x, double y, char tag = 'A')
+{
+    ContourPoint p{};
+    p.X = static_cast<float>(x);
+    p.Y = static_cast<float>(y);
+    p.Pen[0] = 'P';
+    p.Pen[1] = 'D';
+    p.Tag[0] = ' ';
+    p.Tag[1] = static_cast<uint16_t>(tag);
+    return p;
+}
+
+// Best wall time in milliseconds of `runs` calls of `call` on fresh copies of
+// `input`; `result` gets the last result.
+template <typename T>
+double best(const std::vector<T> &input, int runs, const std::function<int32_t(VxArray **)> &call, int32_t &result)
+{
+    double bestMs = 1e300;
+    for (int r = 0; r < runs; ++r) {
+        VxArray *a = makeArray(input);
+        const auto t0 = std::chrono::steady_clock::now();
+        result = call(&a);
+        const auto t1 = std::chrono::steady_clock::now();
+        bestMs = std::min(bestMs, std::chrono::duration<double, std::milli>(t1 - t0).count());
+        VxArrayDestroy(a);
+    }
+    return bestMs;
+}
+
+// Runs the case, then prints it: the result is known only after the runs.
+template <typename T>
+void report(const std::string &what, const std::vector<T> &input, int runs, const std::function<int32_t(VxArray **)> &call)
+{
+    int32_t result = 0;
+    const double ms = best(input, runs, call, result);
+    std::printf("%-58s %9zu -> %9d  %8.1f ms\n", what.c_str(), input.size(), result, ms);
+}
+
+// An airfoil-like closed curve, dense and smooth.
+std::vector<ContourPoint> smoothCurve(size_t n)
+{
+    std::vector<ContourPoint> p;
+    for (size_t i = 0; i < n; ++i) {
+        const double a = 2 * kPi * static_cast<double>(i) / static_cast<double>(n - 1);
+        const double x = 100 * (1 + std::cos(a)) / 2;
+        const double y = 12 * std::sin(a) * (1 - 0.7 * (1 + std::cos(a)) / 2);
+        p.push_back(cp(x, y));
+    }
+    return p;
+}
+
+// A 100-sided polygon with every side sampled by 10,000 collinear points.
+std::vector<ContourPoint> longRuns(size_t n)
+{
+    std::vector<ContourPoint> p;
+    const size_t sides = 100, per = n / sides;
+    for (size_t s = 0; s < sides; ++s) {
+        const double a0 = 2 * kPi * static_cast<double>(s) / sides, a1 = 2 * kPi * static_cast<double>(s + 1) / sides;
+        const double x0 = 500 * std::cos(a0), y0 = 500 * std::sin(a0), x1 = 500 * std::cos(a1), y1 = 500 * std::sin(a1);
+        for (size_t k = 0; k < per; ++k) {
+            const double t = static_cast<double>(k) / static_cast<double>(per);
+            p.push_back(cp(x0 + t * (x1 - x0), y0 + t * (y1 - y0)));
+        }
+    }
+    return p;
+}
+
+std::vector<ContourPoint> noisyWalk(size_t n)
+{
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<double> u(-1, 1);
+    std::vector<ContourPoint> p;
+    double x = 0, y = 0;
+    for (size_t i = 0; i < n; ++i) {
+        x += 0.05 + 0.02 * u(rng);
+        y += 0.02 * u(rng);
+        p.push_back(cp(x, y));
+    }
+    return p;
+}
+
+// A closed wavy contour of n points, r = 50 + 5 sin(7a), with a little noise.
+std::vector<ContourPoint> wavyContour(size_t n)
+{
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> u(-1, 1);
+    std::vector<ContourPoint> p;
+    for (size_t i = 0; i + 1 < n; ++i) {
+        const double a = 2 * kPi * static_cast<double>(i) / static_cast<double>(n - 1);
+        const double r = 50 + 5 * std::sin(7 * a) + 0.002 * u(rng);
+        p.push_back(cp(r * std::cos(a), r * std::sin(a)));
+    }
+    p.push_back(p.front());
+    return p;
+}
+
+// 2,500 squares each with a square hole, in shuffled order: 5,000 contours.
+std::vector<SequencePoint> squaresWithHoles()
+{
+    struct Sq {
+        double x, y, side;
+    };
+    std::vector<Sq> squares;
+    for (int i = 0; i < 50; ++i)
+        for (int j = 0; j < 50; ++j) {
+            squares.push_back({i * 20.0, j * 20.0, 15});
+            squares.push_back({i * 20.0 + 5, j * 20.0 + 5, 5});
+        }
+    std::mt19937 rng(11);
+    std::shuffle(squares.begin(), squares.end(), rng);
+    std::vector<SequencePoint> p;
+    int16_t seq = 0;
+    for (const Sq &s : squares) {
+        const double c[5][2] = {{s.x, s.y}, {s.x + s.side, s.y}, {s.x + s.side, s.y + s.side}, {s.x, s.y + s.side}, {s.x, s.y}};
+        for (const auto &q : c)
+            p.push_back(SequencePoint{static_cast<float>(q[0]), static_cast<float>(q[1]), 0, seq});
+        ++seq;
+    }
+    return p;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    std::printf("%-58s %9s    %9s  %11s\n", "case", "points", "result", "best time");
+
+    const auto curve = smoothCurve(1'000'000);
+    report("LissageSequence, closed curve", curve, runs, LissageSequence);
+    const auto walk = noisyWalk(1'000'000);
+    report("LissageSequence, open noisy walk", walk, runs, LissageSequence);
+
+    for (float tol : {0.001f, 0.01f, 1.0f}) {
+        auto clean = [tol](VxArray **a) {
+            float t = tol;
+            return NettoyageFichier(a, &t);
+        };
+        const std::string t = std::to_string(tol).substr(0, 5);
+        report("NettoyageFichier tol " + t + ", closed curve", curve, runs, clean);
+        const auto runs100 = longRuns(1'000'000);
+        report("NettoyageFichier tol " + t + ", 100 runs of 10,000", runs100, runs, clean);
+        report("NettoyageFichier tol " + t + ", noisy walk", walk, runs, clean);
+    }
+    {
+        float big = 50;
+        auto clean = [&](VxArray **a) { return NettoyageFichier(a, &big); };
+        report("NettoyageFichier tol 50 (wider than the curve)", curve, runs, clean);
+    }
+    {
+        std::vector<PointPair> pairs;
+        const auto b = longRuns(1'000'000);
+        for (size_t i = 0; i < curve.size(); ++i)
+            pairs.push_back(PointPair{curve[i].X, curve[i].Y, b[i].X, b[i].Y});
+        auto sync = [](VxArray **a) {
+            float t = 0.01f;
+            return NettoyageSynchro(a, &t);
+        };
+        report("NettoyageSynchro tol 0.01, curve and runs", pairs, runs, sync);
+    }
+
+    const auto wavy = wavyContour(20'000);
+    for (float off : {2.0f, -2.0f, 8.0f}) {
+        auto offset = [off](VxArray **a) {
+            float tol = 0.01f, d = off;
+            int32_t overlap = -1;
+            return DecalSequence(a, &tol, &d, &overlap);
+        };
+        report("DecalSequence offset " + std::to_string(off).substr(0, 5) + ", one pass (contours)", wavy, runs, offset);
+    }
+    {
+        auto pocket = [](VxArray **a) {
+            float tol = 0.01f, d = 2;
+            int32_t overlap = 20;
+            return DecalSequence(a, &tol, &d, &overlap);
+        };
+        report("DecalSequence offset 2, overlap 20 (contours)", wavy, runs, pocket);
+    }
+
+    const auto squares = squaresWithHoles();
+    report("SeqOrganize, 5,000 contours", squares, runs, SeqOrganize);
+    return 0;
+}
