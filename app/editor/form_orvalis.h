@@ -1,0 +1,88 @@
+// The main window `formOrvalis`: a thin composition of parts that share the
+// document through one Editor, with the window's life and its settings.
+#pragma once
+
+#include "editor/main_window_ui.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+namespace orv {
+
+class Editor;
+class Platform;
+class VextraLibrary;
+class DrawingPart;
+class ViewPart;
+class CursorsPart;
+class HistoryPart;
+class FilesPart;
+class CommentPart;
+class LayoutPart;
+class SelectionPart;
+class TransformsPart;
+class PointEditingPart;
+class GeometryPart;
+class ClipboardPart;
+class MousePart;
+
+struct EditorEnvironment {
+    QString programFolder; // Orvalis.ini, exchange files
+    QString helpFile;      // Aide_Orvalis.html
+    QString commandLine;   // the arguments joined by single spaces
+};
+
+class FormOrvalis : public QMainWindow {
+    Q_OBJECT
+public:
+    FormOrvalis(Platform &platform, VextraLibrary &library, EditorEnvironment env, QWidget *parent = nullptr);
+    ~FormOrvalis() override;
+
+    Editor &editor() { return *m_editor; }
+    MainWindowUi &ui() { return m_ui; }
+    FilesPart &files() { return *m_files; }
+    const EditorEnvironment &environment() const { return m_env; }
+    QString settingsPath() const;
+
+    // The window's own load: settings, initial state, version check and
+    // command line, in that order.
+    void load();
+    // Twips of this screen.
+    double twipsPerPixel() const;
+
+    void showHelp();
+    void showAbout();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void readWindowSettings();
+    void writeWindowSettings();
+    void initialState();
+    void checkLibraryVersion();
+    void openFromCommandLine();
+
+    MainWindowUi m_ui;
+    EditorEnvironment m_env;
+    Platform &m_platform;
+    VextraLibrary &m_library;
+    std::unique_ptr<Editor> m_editor;
+    std::unique_ptr<DrawingPart> m_drawing;
+    std::unique_ptr<ViewPart> m_view;
+    std::unique_ptr<CursorsPart> m_cursors;
+    std::unique_ptr<HistoryPart> m_history;
+    std::unique_ptr<FilesPart> m_files;
+    std::unique_ptr<CommentPart> m_comment;
+    std::unique_ptr<LayoutPart> m_layout;
+    std::unique_ptr<SelectionPart> m_selection;
+    std::unique_ptr<TransformsPart> m_transforms;
+    std::unique_ptr<PointEditingPart> m_editing;
+    std::unique_ptr<GeometryPart> m_geometry;
+    std::unique_ptr<ClipboardPart> m_clipboard;
+    std::unique_ptr<MousePart> m_mouse;
+};
+
+} // namespace orv

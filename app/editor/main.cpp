@@ -1,0 +1,38 @@
+// Start-up: one running copy, the French translation, the library, the help
+// and the main window.
+#include "about/help_window.h"
+#include "editor/form_orvalis.h"
+#include "platform/program_folder.h"
+#include "platform/qt_platform.h"
+#include "platform/single_instance.h"
+#include "platform/vextra_binding.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Orvalis"));
+    orv::SingleInstance instance;
+    if (instance.anotherIsRunning())
+        return 0;
+    orv::installFrenchTranslation(app);
+
+    orv::QtPlatform platform;
+    orv::VextraLibrary &library = orv::VextraLibrary::shared();
+    if (!library.isLoaded()) {
+        platform.messageBox(library.errorNotice());
+        return 1;
+    }
+
+    QStringList args = QApplication::arguments();
+    args.removeFirst();
+    orv::EditorEnvironment env{orv::programFolder(), orv::helpFilePath(), args.join(QLatin1Char(' '))};
+    orv::FormOrvalis window(platform, library, env);
+    orv::HelpWindow help(&window);
+    platform.setHelpHandler([&] { help.showHelp(env.helpFile); });
+    platform.installHelpKey();
+    window.load();
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,7 @@
+#include "editor/point_editing_part.h"
+
+namespace orv {
+
+PointEditingPart::PointEditingPart(Editor &ed) : Part(ed) {}
+
+} // namespace orv
