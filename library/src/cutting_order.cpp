@@ -6,9 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <deque>
 #include <numeric>
-#include <unordered_map>
 
 namespace vx {
 
@@ -19,50 +17,181 @@ bool near(const Node &a, const Node &b)
     return std::fabs(a.x - b.x) < kJoinTolerance && std::fabs(a.y - b.y) < kJoinTolerance;
 }
 
-// Contour ends by cell, so that a join looks only at nearby ends. The cells
-// are larger than the tolerance: a match lies in the same or a neighbouring cell.
-class EndGrid {
+// Contour ends by cell in a flat table, each cell's ends in piece order, so
+// that a join reads only the ends near it. The cells are ten times the
+// tolerance: an end's partners are almost always in its own cell.
+class EndIndex {
 public:
-    struct Ref {
-        int32_t entry;
-        bool tail;
-    };
-    static constexpr double kCell = 1e-3;
-
-    void add(const Node &p, int32_t entry, bool tail) { m_cells[key(cellOf(p.x), cellOf(p.y))].push_back({entry, tail}); }
-
-    // Calls `visit` for every end registered near `p`; `visit` returns false
-    // for references that can never match again, which are dropped.
-    template <typename Visit> void scan(const Node &p, Visit &&visit)
+    // ends[2i] is the head of piece i, ends[2i+1] its tail.
+    explicit EndIndex(const std::vector<Node> &ends) : m_ends(ends)
     {
-        const int64_t cx = cellOf(p.x), cy = cellOf(p.y);
-        for (int64_t dx = -1; dx <= 1; ++dx)
-            for (int64_t dy = -1; dy <= 1; ++dy) {
-                auto it = m_cells.find(key(cx + dx, cy + dy));
-                if (it == m_cells.end())
+        size_t capacity = 16;
+        while (capacity < 2 * ends.size())
+            capacity *= 2;
+        m_slots.assign(capacity, Slot{});
+        m_mask = capacity - 1;
+        std::vector<uint32_t> slotOf(ends.size());
+        for (size_t e = 0; e < ends.size(); ++e) {
+            const size_t s = slotFor(cellOf(ends[e].x), cellOf(ends[e].y), true);
+            ++m_slots[s].end;
+            slotOf[e] = static_cast<uint32_t>(s);
+        }
+        uint32_t offset = 0;
+        for (Slot &s : m_slots) {
+            if (!s.used)
+                continue;
+            const uint32_t count = s.end;
+            s.begin = s.cursor = s.end = offset;
+            offset += count;
+        }
+        m_refs.resize(ends.size());
+        for (size_t e = 0; e < ends.size(); ++e)
+            m_refs[m_slots[slotOf[e]].end++] = static_cast<uint32_t>(e);
+    }
+
+    // The smallest piece number above `after` and below `best` that is alive
+    // and has an end near p, or `best`.
+    template <typename Alive> int32_t nearest(const Node &p, int32_t after, int32_t best, Alive &&alive)
+    {
+        // The box is wider than the tolerance so that rounding cannot leave
+        // a partner's cell out; `near` decides.
+        const int64_t x0 = cellOf(p.x - kMargin), x1 = cellOf(p.x + kMargin);
+        const int64_t y0 = cellOf(p.y - kMargin), y1 = cellOf(p.y + kMargin);
+        for (int64_t cx = x0; cx <= x1; ++cx)
+            for (int64_t cy = y0; cy <= y1; ++cy) {
+                const size_t s = slotFor(cx, cy, false);
+                if (s == kNone)
                     continue;
-                auto &refs = it->second;
-                refs.erase(std::remove_if(refs.begin(), refs.end(), [&](const Ref &r) { return !visit(r); }),
-                           refs.end());
+                Slot &slot = m_slots[s];
+                // Ends of earlier or absorbed pieces never match again.
+                while (slot.cursor < slot.end) {
+                    const auto piece = static_cast<int32_t>(m_refs[slot.cursor] / 2);
+                    if (piece > after && alive(piece))
+                        break;
+                    ++slot.cursor;
+                }
+                for (uint32_t k = slot.cursor; k < slot.end; ++k) {
+                    const auto piece = static_cast<int32_t>(m_refs[k] / 2);
+                    if (piece >= best)
+                        break;
+                    if (alive(piece) && near(p, m_ends[m_refs[k]])) {
+                        best = piece;
+                        break;
+                    }
+                }
             }
+        return best;
     }
 
 private:
+    static constexpr double kCell = 1e-3;
+    static constexpr double kMargin = 2 * kJoinTolerance;
+    static constexpr size_t kNone = ~size_t(0);
+
+    struct Slot {
+        int64_t cx = 0, cy = 0;
+        uint32_t begin = 0, end = 0, cursor = 0;
+        bool used = false;
+    };
+
     static int64_t cellOf(double v) { return static_cast<int64_t>(std::clamp(std::floor(v / kCell), -1e15, 1e15)); }
-    static uint64_t key(int64_t x, int64_t y)
+
+    size_t slotFor(int64_t cx, int64_t cy, bool create)
     {
-        return static_cast<uint64_t>(x) * 0x9E3779B97F4A7C15ull ^ (static_cast<uint64_t>(y) + 0x632BE59BD9B4E019ull);
+        uint64_t h = static_cast<uint64_t>(cx) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(cy) * 0xC2B2AE3D27D4EB4Full;
+        h ^= h >> 29;
+        for (size_t s = h & m_mask;; s = (s + 1) & m_mask) {
+            Slot &slot = m_slots[s];
+            if (!slot.used) {
+                if (!create)
+                    return kNone;
+                slot.used = true;
+                slot.cx = cx;
+                slot.cy = cy;
+                return s;
+            }
+            if (slot.cx == cx && slot.cy == cy)
+                return s;
+        }
     }
-    // Distinct cells may share a key; every candidate is checked by distance.
-    std::unordered_map<uint64_t, std::vector<Ref>> m_cells;
+
+    const std::vector<Node> &m_ends;
+    std::vector<Slot> m_slots;
+    std::vector<uint32_t> m_refs; // end numbers (2 * piece, + 1 for a tail), by cell
+    size_t m_mask = 0;
 };
 
-// A joined contour as a chain of original pieces, so that joining in front
-// costs no copy.
-struct Chain {
-    std::deque<int32_t> pieces;
-    bool alive = true;
+// Pieces joined into chains. A chain is named by its first piece in file
+// order (its owner) and lists its pieces through `next`; `reversed` marks a
+// piece that runs backwards in its chain.
+struct Chains {
+    std::vector<int32_t> first, last, next;
+    std::vector<char> alive, reversed;
 };
+
+// Each piece in file order takes, again and again, the earliest later piece
+// with an end on one of its chain's ends (tail on head: after it; head on
+// tail: before it; otherwise the partner is turned round first).
+Chains joinEnds(const std::vector<Node> &ends)
+{
+    const auto n = static_cast<int32_t>(ends.size() / 2);
+    Chains c;
+    c.first.resize(static_cast<size_t>(n));
+    std::iota(c.first.begin(), c.first.end(), 0);
+    c.last = c.first;
+    c.next.assign(static_cast<size_t>(n), -1);
+    c.alive.assign(static_cast<size_t>(n), 1);
+    c.reversed.assign(static_cast<size_t>(n), 0);
+    EndIndex index(ends);
+    auto alive = [&](int32_t p) { return c.alive[static_cast<size_t>(p)] != 0; };
+    auto headOf = [&](int32_t p) -> const Node & {
+        return ends[2 * static_cast<size_t>(p) + (c.reversed[static_cast<size_t>(p)] ? 1 : 0)];
+    };
+    auto tailOf = [&](int32_t p) -> const Node & {
+        return ends[2 * static_cast<size_t>(p) + (c.reversed[static_cast<size_t>(p)] ? 0 : 1)];
+    };
+    for (int32_t i = 0; i < n; ++i) {
+        if (!alive(i))
+            continue;
+        const auto ui = static_cast<size_t>(i);
+        for (;;) {
+            const Node head = headOf(c.first[ui]);
+            const Node tail = tailOf(c.last[ui]);
+            int32_t partner = index.nearest(head, i, n, alive);
+            partner = index.nearest(tail, i, partner, alive);
+            if (partner == n)
+                break;
+            const auto b = static_cast<size_t>(partner);
+            if (!near(tail, headOf(partner)) && !near(head, tailOf(partner)))
+                c.reversed[b] = 1;
+            if (near(tail, headOf(partner))) {
+                c.next[static_cast<size_t>(c.last[ui])] = partner;
+                c.last[ui] = partner;
+            } else {
+                c.next[b] = c.first[ui];
+                c.first[ui] = partner;
+            }
+            c.alive[b] = 0;
+        }
+    }
+    return c;
+}
+
+// Calls visit(node) for every node of the chain owned by `owner`, in order;
+// `at(p)` gives piece p's nodes as a begin and an end pointer.
+template <typename Pieces, typename Visit> void walkChain(const Chains &c, int32_t owner, Pieces &&at, Visit &&visit)
+{
+    for (int32_t p = c.first[static_cast<size_t>(owner)]; p >= 0; p = c.next[static_cast<size_t>(p)]) {
+        const auto [begin, end] = at(p);
+        if (c.reversed[static_cast<size_t>(p)]) {
+            for (const Node *q = end; q != begin;)
+                visit(*--q);
+        } else {
+            for (const Node *q = begin; q != end; ++q)
+                visit(*q);
+        }
+    }
+}
 
 } // namespace
 
@@ -86,71 +215,32 @@ std::vector<Contour> splitContours(const PointList &list)
 
 void joinContours(std::vector<Contour> &contours)
 {
-    const auto n = static_cast<int32_t>(contours.size());
-    std::vector<Chain> chains(static_cast<size_t>(n));
-    EndGrid grid;
-    for (int32_t i = 0; i < n; ++i) {
-        chains[static_cast<size_t>(i)].pieces.push_back(i);
-        if (contours[static_cast<size_t>(i)].pts.empty())
-            continue;
-        grid.add(contours[static_cast<size_t>(i)].pts.front(), i, false);
-        grid.add(contours[static_cast<size_t>(i)].pts.back(), i, true);
+    std::vector<Node> ends;
+    ends.reserve(2 * contours.size());
+    for (const Contour &c : contours) {
+        ends.push_back(c.pts.front());
+        ends.push_back(c.pts.back());
     }
-    auto headOf = [&](const Chain &c) -> const Node & { return contours[static_cast<size_t>(c.pieces.front())].pts.front(); };
-    auto tailOf = [&](const Chain &c) -> const Node & { return contours[static_cast<size_t>(c.pieces.back())].pts.back(); };
-
-    for (int32_t i = 0; i < n; ++i) {
-        Chain &a = chains[static_cast<size_t>(i)];
-        if (!a.alive || contours[static_cast<size_t>(i)].pts.empty())
-            continue;
-        for (;;) {
-            // The earliest later contour with an end on one of A's ends.
-            int32_t partner = -1;
-            for (const Node *end : {&headOf(a), &tailOf(a)}) {
-                const Node p = *end;
-                grid.scan(p, [&](const EndGrid::Ref &r) {
-                    if (r.entry <= i || !chains[static_cast<size_t>(r.entry)].alive)
-                        return false;
-                    const Contour &b = contours[static_cast<size_t>(r.entry)];
-                    if ((partner < 0 || r.entry < partner) && near(p, r.tail ? b.pts.back() : b.pts.front()))
-                        partner = r.entry;
-                    return true;
-                });
-            }
-            if (partner < 0)
-                break;
-            Contour &b = contours[static_cast<size_t>(partner)];
-            if (!near(tailOf(a), b.pts.front()) && !near(headOf(a), b.pts.back()))
-                b.reverse();
-            if (near(tailOf(a), b.pts.front()))
-                a.pieces.push_back(partner);
-            else
-                a.pieces.push_front(partner);
-            chains[static_cast<size_t>(partner)].alive = false;
-        }
-    }
-
+    const Chains chains = joinEnds(ends);
+    auto at = [&](int32_t p) {
+        const std::vector<Node> &pts = contours[static_cast<size_t>(p)].pts;
+        return std::pair<const Node *, const Node *>(pts.data(), pts.data() + pts.size());
+    };
     std::vector<Contour> joined;
     joined.reserve(contours.size());
-    for (int32_t i = 0; i < n; ++i) {
-        const Chain &c = chains[static_cast<size_t>(i)];
-        if (!c.alive)
+    for (size_t i = 0; i < contours.size(); ++i) {
+        if (!chains.alive[i])
             continue;
-        if (c.pieces.size() == 1) {
-            joined.push_back(std::move(contours[static_cast<size_t>(i)]));
+        if (chains.next[i] < 0 && chains.first[i] == static_cast<int32_t>(i)) {
+            joined.push_back(std::move(contours[i]));
             continue;
         }
         Contour merged;
-        size_t total = 0;
-        for (int32_t p : c.pieces)
-            total += contours[static_cast<size_t>(p)].pts.size();
-        merged.pts.reserve(total);
-        const int32_t number = contours[static_cast<size_t>(i)].pts.front().contour;
-        for (int32_t p : c.pieces)
-            for (Node node : contours[static_cast<size_t>(p)].pts) {
-                node.contour = number;
-                merged.pts.push_back(node);
-            }
+        const int32_t number = contours[i].pts.front().contour;
+        walkChain(chains, static_cast<int32_t>(i), at, [&](Node node) {
+            node.contour = number;
+            merged.pts.push_back(node);
+        });
         joined.push_back(std::move(merged));
     }
     contours.swap(joined);
@@ -300,11 +390,47 @@ PointList orderAndEmit(std::vector<Contour> contours, bool reverseHoles)
 
 PointList cuttingOrder(const PointList &list)
 {
-    std::vector<Contour> contours = splitContours(list);
-    joinContours(contours);
+    // The pieces are read in place and each joined contour is simplified as
+    // it is walked: only the simplified contours are ever copied.
+    std::vector<size_t> starts;
+    std::vector<Node> ends;
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (i > 0 && list[i].contour == list[i - 1].contour)
+            continue;
+        if (i > 0)
+            ends.push_back(list[i - 1]);
+        starts.push_back(i);
+        ends.push_back(list[i]);
+    }
+    if (!list.empty())
+        ends.push_back(list.back());
+    starts.push_back(list.size());
+    const Chains chains = joinEnds(ends);
+    auto at = [&](int32_t p) {
+        const Node *base = list.data();
+        return std::pair<const Node *, const Node *>(base + starts[static_cast<size_t>(p)],
+                                                     base + starts[static_cast<size_t>(p) + 1]);
+    };
+
+    const size_t pieces = starts.size() - 1;
+    std::vector<Contour> contours;
+    contours.reserve(static_cast<size_t>(std::count(chains.alive.begin(), chains.alive.end(), 1)));
+    for (size_t i = 0; i < pieces; ++i) {
+        if (!chains.alive[i])
+            continue;
+        Contour c;
+        Simplifier simplifier(kSimplifyTolerance, c.pts);
+        const auto number = static_cast<int32_t>(i + 1);
+        walkChain(chains, static_cast<int32_t>(i), at, [&](Node node) {
+            node.contour = number;
+            simplifier.add(node);
+        });
+        simplifier.finish();
+        contours.push_back(std::move(c));
+    }
+
     const bool multi = contours.size() > 1;
     for (Contour &c : contours) {
-        simplify(c.pts, kSimplifyTolerance);
         c.update();
         if (c.pts.empty())
             continue;

@@ -190,7 +190,6 @@ bool appendSpline(PointList &out, const std::vector<double> &knots, const std::v
         return false;
     work -= cost;
 
-    out.reserve(out.size() + samples + 1);
     std::vector<double> scratch;
     const double lastKnot = knots.back();
     const double steps = static_cast<double>(samples - 1);

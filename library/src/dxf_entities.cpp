@@ -423,7 +423,6 @@ void EntityReader::insert(std::string_view name, double x, double y, double sx, 
     const double r = degrees * kDegree;
     const double c = std::cos(r), s = std::sin(r);
     const double bx = block->baseX, by = block->baseY;
-    out.reserve(out.size() + body->size());
     for (const Node &n : *body) {
         const double x1 = sx * (n.x - bx);
         const double y1 = sy * (n.y - by);

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vx {
 
 void Contour::update()
@@ -111,100 +115,148 @@ int footOfPerpendicular(double px, double py, double a, double b, double c, doub
 
 namespace {
 
-// Holds a superset of the convex hull of the points added since the last
-// clear. A point within a convex region's distance of a segment is inside a
-// convex "stadium", so testing the hull vertices tests every point.
-class RunningHull {
-public:
-    void clear()
-    {
-        m_pts.clear();
-        m_compactAt = 16;
-    }
-    void add(const Node &n)
-    {
-        m_pts.push_back(n);
-        if (m_pts.size() >= m_compactAt) {
-            compact();
-            m_compactAt = std::max<size_t>(16, 2 * m_pts.size());
-        }
-    }
-    const std::vector<Node> &points() const { return m_pts; }
+using Point = Simplifier::Point;
 
-private:
-    static double cross(const Node &o, const Node &a, const Node &b)
-    {
-        return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
-    }
-    void compact()
-    {
-        std::vector<Node> p = m_pts;
-        std::sort(p.begin(), p.end(), [](const Node &a, const Node &b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
-        std::vector<Node> h(2 * p.size());
-        size_t k = 0;
-        for (size_t i = 0; i < p.size(); ++i) {
-            while (k >= 2 && cross(h[k - 2], h[k - 1], p[i]) <= 0)
-                --k;
-            h[k++] = p[i];
-        }
-        for (size_t i = p.size() - 1, t = k + 1; i > 0; --i) {
-            while (k >= t && cross(h[k - 2], h[k - 1], p[i - 1]) <= 0)
-                --k;
-            h[k++] = p[i - 1];
-        }
-        h.resize(k > 1 ? k - 1 : k);
-        m_pts.swap(h);
-    }
+double cross(const Point &o, const Point &a, const Point &b)
+{
+    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+}
 
-    std::vector<Node> m_pts;
-    size_t m_compactAt = 16;
-};
+// Replaces the points by their convex hull (monotone chain).
+void compactToHull(std::vector<Point> &pts)
+{
+    std::vector<Point> p = pts;
+    std::sort(p.begin(), p.end(), [](const Point &a, const Point &b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
+    std::vector<Point> h(2 * p.size());
+    size_t k = 0;
+    for (size_t i = 0; i < p.size(); ++i) {
+        while (k >= 2 && cross(h[k - 2], h[k - 1], p[i]) <= 0)
+            --k;
+        h[k++] = p[i];
+    }
+    for (size_t i = p.size() - 1, t = k + 1; i > 0; --i) {
+        while (k >= t && cross(h[k - 2], h[k - 1], p[i - 1]) <= 0)
+            --k;
+        h[k++] = p[i - 1];
+    }
+    h.resize(k > 1 ? k - 1 : k);
+    pts.swap(h);
+}
 
 } // namespace
 
+void Simplifier::addBetween(const Node &n)
+{
+    m_between.push_back({n.x, n.y});
+    if (m_between.size() >= m_compactAt) {
+        compactToHull(m_between);
+        m_compactAt = std::max<size_t>(16, 2 * m_between.size());
+    }
+}
+
+void Simplifier::clearBetween()
+{
+    m_between.clear();
+    m_compactAt = 16;
+}
+
+// squaredDistanceToChord(m, a, b, tolerance) >= tolerance for no node m
+// between: distances are compared squared with the tolerance, as the
+// two-node rule does, and a chord shorter than that counts as its anchor.
+// The arithmetic is the same, two nodes at a time.
+bool Simplifier::chordHolds(const Node &a, const Node &b) const
+{
+    const double ax = a.x, ay = a.y;
+    const double dx = b.x - ax;
+    const double dy = b.y - ay;
+    const double len2 = dx * dx + dy * dy;
+    const Point *p = m_between.data();
+    const size_t n = m_between.size();
+    if (len2 < m_tolerance) {
+        for (size_t i = 0; i < n; ++i)
+            if ((p[i].x - ax) * (p[i].x - ax) + (p[i].y - ay) * (p[i].y - ay) >= m_tolerance)
+                return false;
+        return true;
+    }
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128d vax = _mm_set1_pd(ax), vay = _mm_set1_pd(ay);
+    const __m128d vdx = _mm_set1_pd(dx), vdy = _mm_set1_pd(dy);
+    const __m128d vlen2 = _mm_set1_pd(len2), vtol = _mm_set1_pd(m_tolerance);
+    const __m128d zero = _mm_setzero_pd(), one = _mm_set1_pd(1.0);
+    for (; i + 2 <= n; i += 2) {
+        const __m128d p0 = _mm_loadu_pd(&p[i].x); // x0 y0
+        const __m128d p1 = _mm_loadu_pd(&p[i + 1].x);
+        const __m128d px = _mm_unpacklo_pd(p0, p1);
+        const __m128d py = _mm_unpackhi_pd(p0, p1);
+        const __m128d ex = _mm_sub_pd(px, vax);
+        const __m128d ey = _mm_sub_pd(py, vay);
+        __m128d t = _mm_div_pd(_mm_add_pd(_mm_mul_pd(ex, vdx), _mm_mul_pd(ey, vdy)), vlen2);
+        // std::clamp(t, 0, 1), NaN kept: max and min return their second operand on NaN.
+        t = _mm_min_pd(one, _mm_max_pd(zero, t));
+        const __m128d cx = _mm_sub_pd(_mm_add_pd(vax, _mm_mul_pd(t, vdx)), px);
+        const __m128d cy = _mm_sub_pd(_mm_add_pd(vay, _mm_mul_pd(t, vdy)), py);
+        const __m128d d2 = _mm_add_pd(_mm_mul_pd(cx, cx), _mm_mul_pd(cy, cy));
+        if (_mm_movemask_pd(_mm_cmpge_pd(d2, vtol)) != 0)
+            return false;
+    }
+#endif
+    for (; i < n; ++i)
+        if (squaredDistanceToChord(p[i].x, p[i].y, ax, ay, b.x, b.y, m_tolerance) >= m_tolerance)
+            return false;
+    return true;
+}
+
+void Simplifier::add(const Node &n)
+{
+    if (m_count == 0) {
+        m_out.push_back(n);
+        m_anchor = n;
+    } else if (m_count == 1) {
+        m_end = n;
+    } else {
+        // Starting from the anchor, the chord is extended to ever later
+        // nodes while every node strictly between stays near it.
+        bool extend = false;
+        if (m_end.keep != kKeep) {
+            addBetween(m_end);
+            extend = chordHolds(m_anchor, n);
+        }
+        if (!extend) {
+            m_out.push_back(m_end);
+            m_anchor = m_end;
+            clearBetween();
+        }
+        m_end = n;
+    }
+    ++m_count;
+}
+
+void Simplifier::finish()
+{
+    if (m_count == 2) {
+        // Two nodes closer than the tolerance are one.
+        const double dx = m_end.x - m_anchor.x;
+        const double dy = m_end.y - m_anchor.y;
+        if (!(dx * dx + dy * dy < m_tolerance && m_end.keep != kKeep))
+            m_out.push_back(m_end);
+    } else if (m_count > 2) {
+        m_out.push_back(m_end);
+    }
+    m_count = 0;
+    clearBetween();
+}
+
 void simplify(std::vector<Node> &pts, double tolerance)
 {
-    const size_t n = pts.size();
-    if (n < 2)
+    if (pts.size() < 2)
         return;
-    if (n == 2) {
-        const double dx = pts[1].x - pts[0].x;
-        const double dy = pts[1].y - pts[0].y;
-        if (dx * dx + dy * dy < tolerance && pts[1].keep != kKeep)
-            pts.pop_back();
-        return;
-    }
-    // Distances are compared squared with the tolerance, as the two-node
-    // rule does; a chord shorter than that counts as its anchor.
-    RunningHull between;
     std::vector<Node> out;
-    out.reserve(n);
-    size_t anchor = 0;
-    size_t end = 1;
-    out.push_back(pts[0]);
-    while (end < n) {
-        bool extend = false;
-        if (end + 1 < n && pts[end].keep != kKeep) {
-            between.add(pts[end]);
-            const Node &a = pts[anchor];
-            const Node &b = pts[end + 1];
-            extend = true;
-            for (const Node &m : between.points()) {
-                if (squaredDistanceToChord(m.x, m.y, a.x, a.y, b.x, b.y, tolerance) >= tolerance) {
-                    extend = false;
-                    break;
-                }
-            }
-        }
-        if (extend) {
-            ++end;
-            continue;
-        }
-        out.push_back(pts[end]);
-        anchor = end;
-        end = anchor + 1;
-        between.clear();
-    }
+    out.reserve(pts.size());
+    Simplifier s(tolerance, out);
+    for (const Node &n : pts)
+        s.add(n);
+    s.finish();
     pts.swap(out);
 }
 

@@ -2,6 +2,7 @@
 // primitives that readers and tools share.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -70,5 +71,35 @@ int footOfPerpendicular(double px, double py, double a, double b, double c, doub
 // Collinear-point simplification of one contour: nodes within the tolerance
 // of the chord between kept nodes are removed, `keep` nodes never.
 void simplify(std::vector<Node> &pts, double tolerance);
+
+// The same simplification fed one node at a time, so that a contour made of
+// several pieces is simplified without being gathered first. finish() gives
+// exactly what simplify() gives on the whole sequence.
+class Simplifier {
+public:
+    Simplifier(double tolerance, std::vector<Node> &out) : m_tolerance(tolerance), m_out(out) {}
+    void add(const Node &n);
+    void finish();
+
+    struct Point {
+        double x, y;
+    };
+
+private:
+    void addBetween(const Node &n);
+    void clearBetween();
+    bool chordHolds(const Node &a, const Node &b) const;
+
+    double m_tolerance;
+    std::vector<Node> &m_out;
+    size_t m_count = 0;
+    Node m_anchor{};
+    Node m_end{};
+    // A superset of the convex hull of the nodes between the anchor and the
+    // end: a node within a convex region's distance of a segment lies in a
+    // convex "stadium", so testing the hull tests every node.
+    std::vector<Point> m_between;
+    size_t m_compactAt = 16;
+};
 
 } // namespace vx
