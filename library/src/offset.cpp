@@ -18,7 +18,9 @@ namespace {
 
 constexpr double kCloseFactor = 0.96;        // a loop nearer its source than 0.96 × offset² is a leftover
 constexpr size_t kMaxPoints = size_t{1} << 24; // more offset points than this is not a usable result
-constexpr size_t kWorkBudget = 200'000'000;   // points offset over all passes before giving up
+constexpr size_t kWorkBudget = 20'000'000;    // raw offset points over all passes before giving up
+constexpr double kResolution = 1e-12;         // smallest offset relative to the coordinates
+constexpr int kMaxPasses = 10'000;            // a step this small against the shape is no usable request
 
 struct Source {
     Contour c;
@@ -155,6 +157,8 @@ int offsetPasses(std::vector<Source> &sources, const OffsetRun &run, std::vector
         d += step;
         if (!(std::fabs(d) <= fitLimit))
             break;
+        if (pass + 1 >= kMaxPasses)
+            return VX_ERR_MEMORY;
     }
     return 1;
 }
@@ -222,6 +226,12 @@ template <typename Rec> int32_t offsetContours(VxArray **points, const float *to
     }
     lock.release();
     if (sources.empty())
+        return VX_NOTHING;
+    // An offset lost in the rounding of the coordinates offsets nothing.
+    double scale = 0;
+    for (const Source &s : sources)
+        scale = std::max({scale, std::fabs(s.c.minX), std::fabs(s.c.maxX), std::fabs(s.c.minY), std::fabs(s.c.maxY)});
+    if (std::fabs(run.offset) <= scale * kResolution)
         return VX_NOTHING;
 
     const bool stepping = run.overlap >= 0 && run.overlap <= 99;

@@ -13,7 +13,7 @@ namespace vx {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr int kArcPointsMax = 1 << 16; // an arc longer than 32,000 units stays this dense
+constexpr int kArcPointsMax = 1024; // an arc whose ends are more than 507 units apart gets no more points
 
 struct Segment {
     Node s, e; // offset start and end

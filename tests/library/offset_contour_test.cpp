@@ -279,6 +279,17 @@ TEST(Offset, NonFiniteInputNeverHarms)
     EXPECT_EQ(DecalSequence(a.ref(), nullptr, nullptr, nullptr), 1);
 }
 
+TEST(Offset, AnOffsetLostInTheRoundingOfHugeCoordinatesGivesNothingAtOnce)
+{
+    // Found by fuzzing: coordinates near 2e24 with an offset of 2 and passes
+    // spun for seconds on arcs that all rounded to one point.
+    std::vector<ContourPoint> in = {contourPoint(-2.1e24f, -2.2e24f), contourPoint(-2.2e24f, -2.2e24f),
+                                    contourPoint(0, 0), contourPoint(0, 11), contourPoint(10, 0)};
+    const Offset o = decaler(in, 2.0f, 0, 0.0f);
+    EXPECT_EQ(o.result, 0);
+    EXPECT_EQ(o.points.size(), in.size());
+}
+
 TEST(LoopCutting, AFigureEightBecomesTwoLoops)
 {
     std::vector<vx::Node> eight;
