@@ -42,6 +42,20 @@ public:
     Editor &editor() { return *m_editor; }
     MainWindowUi &ui() { return m_ui; }
     FilesPart &files() { return *m_files; }
+    // The parts, for tests and benchmarks ("Part" in the names keeps them
+    // clear of QWidget::layout() and QWidget::geometry()).
+    DrawingPart &drawingPart() { return *m_drawing; }
+    ViewPart &viewPart() { return *m_view; }
+    CursorsPart &cursorsPart() { return *m_cursors; }
+    HistoryPart &historyPart() { return *m_history; }
+    CommentPart &commentPart() { return *m_comment; }
+    LayoutPart &layoutPart() { return *m_layout; }
+    SelectionPart &selectionPart() { return *m_selection; }
+    TransformsPart &transformsPart() { return *m_transforms; }
+    PointEditingPart &pointEditingPart() { return *m_editing; }
+    GeometryPart &geometryPart() { return *m_geometry; }
+    ClipboardPart &clipboardPart() { return *m_clipboard; }
+    MousePart &mousePart() { return *m_mouse; }
     const EditorEnvironment &environment() const { return m_env; }
     QString settingsPath() const;
 
