@@ -94,7 +94,13 @@ private:
         bool used = false;
     };
 
-    static int64_t cellOf(double v) { return static_cast<int64_t>(std::clamp(std::floor(v / kCell), -1e15, 1e15)); }
+    // Cells are clamped far out; a coordinate that is not a number (it never
+    // meets anything) goes to cell 0.
+    static int64_t cellOf(double v)
+    {
+        const double c = std::floor(v / kCell);
+        return c >= -1e15 ? (c <= 1e15 ? static_cast<int64_t>(c) : int64_t(1e15)) : (c < 0 ? int64_t(-1e15) : 0);
+    }
 
     size_t slotFor(int64_t cx, int64_t cy, bool create)
     {

@@ -149,13 +149,13 @@ ControlPoint splinePoint(const std::vector<double> &t, const std::vector<Control
                 cur[j] = 0;
                 continue;
             }
+            // N(i, k-1) is zero for j = 0 and N(i+1, k-1) for j = k-1:
+            // their terms add nothing.
             const auto ui = static_cast<size_t>(i);
-            const double left = j >= 1 ? prev[j - 1] : 0.0;
-            const double right = j <= kk - 2 ? prev[j] : 0.0;
             const double d1 = t[ui + k - 1] - t[ui];
             const double d2 = t[ui + k] - t[ui + 1];
-            const double a = d1 > 0 ? (u - t[ui]) / d1 * left : 0.0;
-            const double b = d2 > 0 ? (t[ui + k] - u) / d2 * right : 0.0;
+            const double a = (j >= 1 && d1 > 0) ? (u - t[ui]) / d1 * prev[j - 1] : 0.0;
+            const double b = (j <= kk - 2 && d2 > 0) ? (t[ui + k] - u) / d2 * prev[j] : 0.0;
             cur[j] = a + b;
         }
         std::swap(prev, cur);

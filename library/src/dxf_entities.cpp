@@ -30,7 +30,7 @@ enum Known : unsigned {
 
 // Entities drawn in their own plane: seen from below (extrusion Z of -1) all
 // of their X coordinates are mirrored, whatever the order of their groups.
-bool planar(Kind k)
+bool inOwnPlane(Kind k)
 {
     return k == Kind::LwPolyline || k == Kind::Circle || k == Kind::Arc || k == Kind::Insert ||
            k == Kind::Polyline;
@@ -215,7 +215,7 @@ Stop EntityReader::read(size_t pos, PointList &out, int64_t &counter, int depth,
         default:
             break;
         }
-        if (e.mirrored && planar(e.kind))
+        if (e.mirrored && inOwnPlane(e.kind))
             mirrorX(out, e.start);
     };
 

@@ -145,19 +145,10 @@ void compactToHull(std::vector<Point> &pts)
 
 } // namespace
 
-void Simplifier::addBetween(const Node &n)
+void Simplifier::compactBetween()
 {
-    m_between.push_back({n.x, n.y});
-    if (m_between.size() >= m_compactAt) {
-        compactToHull(m_between);
-        m_compactAt = std::max<size_t>(16, 2 * m_between.size());
-    }
-}
-
-void Simplifier::clearBetween()
-{
-    m_between.clear();
-    m_compactAt = 16;
+    compactToHull(m_between);
+    m_compactAt = std::max<size_t>(16, 2 * m_between.size());
 }
 
 // squaredDistanceToChord(m, a, b, tolerance) >= tolerance for no node m
@@ -184,9 +175,10 @@ bool Simplifier::chordHolds(const Node &a, const Node &b) const
     const __m128d vdx = _mm_set1_pd(dx), vdy = _mm_set1_pd(dy);
     const __m128d vlen2 = _mm_set1_pd(len2), vtol = _mm_set1_pd(m_tolerance);
     const __m128d zero = _mm_setzero_pd(), one = _mm_set1_pd(1.0);
-    for (; i + 2 <= n; i += 2) {
+    for (; i < n; i += 2) {
+        // An odd last node is tested twice.
         const __m128d p0 = _mm_loadu_pd(&p[i].x); // x0 y0
-        const __m128d p1 = _mm_loadu_pd(&p[i + 1].x);
+        const __m128d p1 = _mm_loadu_pd(&p[i + 1 < n ? i + 1 : i].x);
         const __m128d px = _mm_unpacklo_pd(p0, p1);
         const __m128d py = _mm_unpackhi_pd(p0, p1);
         const __m128d ex = _mm_sub_pd(px, vax);
@@ -200,36 +192,12 @@ bool Simplifier::chordHolds(const Node &a, const Node &b) const
         if (_mm_movemask_pd(_mm_cmpge_pd(d2, vtol)) != 0)
             return false;
     }
-#endif
+#else
     for (; i < n; ++i)
         if (squaredDistanceToChord(p[i].x, p[i].y, ax, ay, b.x, b.y, m_tolerance) >= m_tolerance)
             return false;
+#endif
     return true;
-}
-
-void Simplifier::add(const Node &n)
-{
-    if (m_count == 0) {
-        m_out.push_back(n);
-        m_anchor = n;
-    } else if (m_count == 1) {
-        m_end = n;
-    } else {
-        // Starting from the anchor, the chord is extended to ever later
-        // nodes while every node strictly between stays near it.
-        bool extend = false;
-        if (m_end.keep != kKeep) {
-            addBetween(m_end);
-            extend = chordHolds(m_anchor, n);
-        }
-        if (!extend) {
-            m_out.push_back(m_end);
-            m_anchor = m_end;
-            clearBetween();
-        }
-        m_end = n;
-    }
-    ++m_count;
 }
 
 void Simplifier::finish()

@@ -78,7 +78,30 @@ void simplify(std::vector<Node> &pts, double tolerance);
 class Simplifier {
 public:
     Simplifier(double tolerance, std::vector<Node> &out) : m_tolerance(tolerance), m_out(out) {}
-    void add(const Node &n);
+    void add(const Node &n)
+    {
+        if (m_count >= 2) {
+            // Starting from the anchor, the chord is extended to ever later
+            // nodes while every node strictly between stays near it.
+            bool extend = false;
+            if (m_end.keep != kKeep) {
+                addBetween(m_end);
+                extend = chordHolds(m_anchor, n);
+            }
+            if (!extend) {
+                m_out.push_back(m_end);
+                m_anchor = m_end;
+                clearBetween();
+            }
+            m_end = n;
+        } else if (m_count == 0) {
+            m_out.push_back(n);
+            m_anchor = n;
+        } else {
+            m_end = n;
+        }
+        ++m_count;
+    }
     void finish();
 
     struct Point {
@@ -86,8 +109,18 @@ public:
     };
 
 private:
-    void addBetween(const Node &n);
-    void clearBetween();
+    void addBetween(const Node &n)
+    {
+        m_between.push_back({n.x, n.y});
+        if (m_between.size() >= m_compactAt)
+            compactBetween();
+    }
+    void compactBetween();
+    void clearBetween()
+    {
+        m_between.clear();
+        m_compactAt = 16;
+    }
     bool chordHolds(const Node &a, const Node &b) const;
 
     double m_tolerance;
