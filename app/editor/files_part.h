@@ -4,19 +4,47 @@
 
 #include "editor/part.h"
 
+#include <QString>
+
+#include <optional>
+
 namespace orv {
 
 class FormOrvalis;
+struct ProjectData;
 
 class FilesPart : public Part {
 public:
     FilesPart(Editor &ed, FormOrvalis &window);
+
+    // 0 root, 1 tip; other indexes do nothing.
     void cmdOuvrirProfil_Click(int index);
     void cmdFermerProfil_Click(int index);
+    // 0 root, 1 tip, 2 project or 3-D DXF, 3 intermediate profile.
     void cmdSauveProfil_Click(int index);
-    void openProject(const QString &path);
+    // Opens a project into the document (root open dialog, command line).
+    // Returns false when the project was refused and the document kept.
+    bool openProject(const QString &path);
+    // Writes the document as a project; false (after a message) on failure.
+    bool saveProject(const QString &path);
+
+    // The document as a project holds it (boxes and view included).
+    ProjectData projectData() const;
 
 private:
+    // The file dialogs, with the start folder remembered in Orvalis.ini.
+    std::optional<FileChoice> openDialog(const FileDialogRequest &request);
+    std::optional<FileChoice> saveDialog(FileDialogRequest request);
+    void rememberFolder(const QString &key, QString &folder, const QString &path);
+
+    void openProfile(Side side, const QString &path);
+    void exportSide(Side side);
+    void exportIntermediate();
+    void saveProjectOr3d();
+    void export3d(const QString &path);
+    // Shows the export's failure; true when the library reported success.
+    bool exported(const QString &path, int32_t result);
+
     FormOrvalis &m_window;
 };
 
