@@ -290,7 +290,7 @@ std::vector<int> orderList(const std::vector<Contour> &cs, const std::vector<int
         }
     }
     nearest.build();
-    size_t pos = nearest.nearest({{start.x, start.y}}, 1);
+    size_t pos = nearest.nearest({{{start.x, start.y}}}, 1);
     for (;;) {
         picks.push_back(list[pos]);
         nearest.remove(pos);

@@ -286,6 +286,21 @@ TEST(DxfInsert, TheBasePointNestedBlocksAndUnknownNames)
     EXPECT_NEAR(parts[1][0].x, 102, 1e-12);
 }
 
+TEST(DxfInsert, AnInsertWithAttributesIsStillExpanded)
+{
+    Dxf d;
+    d.section("BLOCKS").block("PART").line(0, 0, 4, 0).endBlock().endSection();
+    d.section("ENTITIES");
+    d.entity("INSERT").pair(8, "0").pair(66, 1).pair(2, "PART").xy(10, 1, 1);
+    d.entity("ATTRIB").pair(8, "0").xy(10, 1, 1).pair(1, "label").pair(2, "TAG");
+    d.entity("SEQEND").pair(8, "0");
+    d.endSection();
+    const Working w = readWorking(d.file());
+    ASSERT_EQ(w.list.size(), 2u);
+    EXPECT_EQ(w.list[1].x, 5);
+    EXPECT_EQ(w.title, "");
+}
+
 TEST(DxfInsert, EveryInsertedEntityGetsAContourNumberOfItsOwn)
 {
     Dxf d;
@@ -327,6 +342,22 @@ TEST(DxfExtrusion, ShapesSeenFromBelowAreMirroredInX)
     EXPECT_EQ(w.list[1].x, -2);
     EXPECT_EQ(w.list[2].x, 3);
     EXPECT_EQ(w.list[3].x, 4);
+}
+
+TEST(DxfExtrusion, AnEllipseSeenFromBelowTurnsTheOtherWayAndASplineStaysPut)
+{
+    Dxf d;
+    d.entity("ELLIPSE").pair(8, "0").xy(10, 0, 0).xy(11, 10, 0).pair(210, 0.0).pair(220, 0.0).pair(230, -1.0);
+    d.pair(40, 0.5).pair(41, 0.0).pair(42, kPi / 2);
+    d.entity("SPLINE").pair(8, "0").pair(210, 0.0).pair(220, 0.0).pair(230, -1.0).pair(70, 8).pair(71, 1);
+    d.pair(40, 0.0).pair(40, 0.0).pair(40, 1.0).pair(40, 1.0).xy(10, 20, 0).xy(10, 30, 0);
+    const Working w = readWorking(entitiesFile(d));
+    const auto parts = contours(w.list);
+    ASSERT_EQ(parts.size(), 2u);
+    EXPECT_NEAR(parts[0].back().x, 0, 1e-12);
+    EXPECT_NEAR(parts[0].back().y, -5, 1e-12);
+    EXPECT_EQ(parts[1].front().x, 20);
+    EXPECT_EQ(parts[1].back().x, 30);
 }
 
 TEST(DxfExtrusion, PolylineVerticesAndInsertsFollowTheirParent)
