@@ -72,14 +72,14 @@ protected:
         reapplications = 0;
     }
 
-    // Marks points with bit and redraws, so that the commands enabled by a
-    // selection are enabled.
+    // Marks points with bit as a selection command would: the commands it
+    // enables are enabled and the history holds the new selection.
     void mark(orv::Side side, std::initializer_list<int32_t> numbers, int16_t bit = orv::kSelected)
     {
         orv::ProfilePoints &p = st().doc.points(side);
         for (int32_t i : numbers)
             p.edit(i).Flags = static_cast<int16_t>(p[i].Flags | bit);
-        ed().redraw();
+        ed().finish({.view = orv::Finish::View::RedrawOnly});
     }
 
     std::vector<int32_t> marked(orv::Side side, int16_t bit = orv::kSelected)
