@@ -59,12 +59,12 @@ ProfileSmoothing smoothProfile(ProfilePoints &points, const SmoothRun &smooth)
             k = endAnchor;
             continue;
         }
-        // Written slot k + t keeps the bits of the point that stood at that
-        // index; slots past the old end start from Flags 0.
-        for (size_t t = 0; t + 1 < static_cast<size_t>(m); ++t) {
-            const int16_t flags = k + t < src.size() ? src[k + t].Flags : int16_t{0};
-            out.push_back(unselect(PointProfil{buffer[t].X, buffer[t].Y, flags}));
-        }
+        // The anchors keep their own marks; the points between them are new
+        // and carry none, so that the synchronization and reference counts
+        // stay those the user set.
+        out.push_back(unselect(PointProfil{buffer[0].X, buffer[0].Y, src[k].Flags}));
+        for (size_t t = 1; t + 1 < static_cast<size_t>(m); ++t)
+            out.push_back(PointProfil{buffer[t].X, buffer[t].Y, 0});
         const ContourPoint &last = buffer[static_cast<size_t>(m) - 1];
         src[endAnchor] = unselect(PointProfil{last.X, last.Y, src[endAnchor].Flags});
         k = endAnchor; // the end anchor may start the next run

@@ -33,8 +33,8 @@ struct SmoothingResult {
 // Root then tip. A run starts at point i when points i+1 and i+2 are selected;
 // its buffer runs from i to the first unselected point after the selection.
 // The splice writes the m returned points from i on and moves the rest of the
-// profile after them; a written slot keeps the reference and synchronization
-// bits its index held and loses bit 1. The scan reaches every run: it is
+// profile after them; the two anchors keep their own flags but bit 1, the
+// points between them carry no mark. The scan reaches every run: it is
 // bounded by the current count and resumes at the end anchor, so two runs
 // separated by one unselected point are both smoothed. A run whose call fails
 // (negative code, or fewer than two points) stays as it was.

@@ -71,7 +71,8 @@ void firstWrittenScan(std::vector<PointProfil> &p, const SmoothRun &smooth)
         for (size_t j = i; j < i + m; ++j) {
             p[j].X = buffer[j - i].X;
             p[j].Y = buffer[j - i].Y;
-            p[j].Flags = static_cast<int16_t>(p[j].Flags & ~kSelected);
+            const bool anchor = j == i || j == i + m - 1;
+            p[j].Flags = anchor ? static_cast<int16_t>(p[j].Flags & ~kSelected) : int16_t{0};
         }
         n = n - g + m;
         i += m + 1;
@@ -223,10 +224,11 @@ TEST(Smoothing, RunsTheFirstScanReachedComeOutTheSame)
     }
 }
 
-TEST(Smoothing, AWrittenSlotKeepsTheMarksItsIndexHeld)
+TEST(Smoothing, TheAnchorsKeepTheirMarksAndTheNewPointsCarryNone)
 {
     Profils d;
     d.PointsE = numbered(12, {4, 5, 6});
+    d.PointsE.edit(3).Flags |= kSync;
     d.PointsE.edit(4).Flags |= kReference;
     d.PointsE.edit(7).Flags |= kSync;
     d.PointsE.edit(8).Flags |= kReference;
@@ -234,7 +236,7 @@ TEST(Smoothing, AWrittenSlotKeepsTheMarksItsIndexHeld)
     smoothSelection(d, densify); // buffer 3..7, nine points back
     ASSERT_EQ(d.NbPointsE(), 16);
     EXPECT_EQ(flags(d.PointsE),
-              (std::vector<int16_t>{0, 0, 0, kReference, 0, 0, kSync, kReference, 0, 0, kSync, kReference, 0, 0, 0, 0}));
+              (std::vector<int16_t>{0, 0, kSync, 0, 0, 0, 0, 0, 0, 0, kSync, kReference, 0, 0, 0, 0}));
 }
 
 TEST(Smoothing, FailedRunsStayAsTheyWereAndAreReportedOnce)
