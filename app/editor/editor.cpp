@@ -113,7 +113,9 @@ void Editor::redraw()
     const bool equal = st.doc.NbPointsE() == st.doc.NbPointsS();
     ui.chkFil->setEnabled(equal);
     ui.chkSurface->setEnabled(equal);
-    ui.chkProfilIntermediaire->setEnabled(equal && ui.pctProfils->isEnabled());
+    // Ticked, the box stays usable while it locks the editing controls.
+    ui.chkProfilIntermediaire->setEnabled(equal &&
+                                          (ui.pctProfils->isEnabled() || ui.chkProfilIntermediaire->isChecked()));
     applyAvailability();
     redrawPicture();
     writeStatusBar();

@@ -133,7 +133,7 @@ public:
     // Hooks the parts install.
     std::function<void()> reapplyLayout;     // layout re-application
     std::function<void()> drawPointLists;    // the five-line point lists
-    std::function<void()> restoreWindowState; // check boxes and options after an undo
+    std::function<void()> restoreWindowState; // after an undo restore, once the document is back
 
 private:
     void applyAvailability();

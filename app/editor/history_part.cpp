@@ -40,8 +40,7 @@ void HistoryPart::restore(const Snapshot &entry)
         quietly(b, false);
     if (saved.window.dihedralMode >= 0 && saved.window.dihedralMode < 5)
         quietly(u.chkDiedre[static_cast<size_t>(saved.window.dihedralMode)], true);
-    if (saved.window.alignment)
-        quietly(u.chkAligner, true);
+    quietly(u.chkAligner, saved.window.alignment);
     if (saved.window.activeLayer >= 0 && saved.window.activeLayer < 3)
         quietly(u.optSelection[static_cast<size_t>(saved.window.activeLayer)], true);
     if (saved.window.showProfileE)
@@ -56,6 +55,8 @@ void HistoryPart::restore(const Snapshot &entry)
     // Whatever the handlers did to the points, the snapshot wins.
     st().doc = saved.doc;
     computeCharacteristics(st().doc);
+    if (m_ed.restoreWindowState)
+        m_ed.restoreWindowState();
     m_ed.showChords();
     m_ed.showLayoutBoxes();
     m_ed.fitCursors();
