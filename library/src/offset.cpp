@@ -24,6 +24,7 @@ constexpr int kMaxPasses = 10'000;            // a step this small against the s
 
 struct Source {
     Contour c;
+    std::vector<Node> vertices; // what is offset: c without runs shorter than the tolerance
     double side = 0; // offset × doubleArea: loops of a closed source lie inside when negative
     std::unique_ptr<SegmentIndex> segments;
     std::unique_ptr<ContourLocator> locator;
@@ -74,15 +75,35 @@ bool inside(const Box &inner, const Box &outer, double margin)
            inner.y1 <= outer.y1 + margin;
 }
 
-// A piece of a raw offset is kept when it neither crosses the source nor
-// comes nearer to it than the offset allows: 0.96 × offset², and no nearer
-// than the offset less twice the tolerance, so that a leftover of a notch a
-// few hundredths inside the offset is not taken for a loop. A piece with no
-// point between its ends is judged by its middle.
-bool pieceAtOffset(const std::vector<Node> &piece, const Source &src, double d, double tol)
+// The square of the distance below which a raw point is too near the
+// source: the offset, less the depth of the arcs' chords (a point may lie
+// that far inside the circle of a vertex and still be outside its polygon),
+// and never more lenient than 0.96 × offset².
+double allowedSquare(double d, double sagitta)
 {
-    const double slack = std::fabs(d) * (1 - 1e-6) - 2 * tol;
-    const double allowed = std::max(kCloseFactor * d * d, slack > 0 ? slack * slack : 0.0);
+    const double reach = std::fabs(d) * (1 - 1e-9) - 1.01 * sagitta;
+    return std::max(kCloseFactor * d * d, reach > 0 ? reach * reach : 0.0);
+}
+
+// A piece of a raw offset is kept when it neither crosses the source nor
+// comes nearer to it than allowed, and runs with the source on the side
+// opposite to the offset (a reversed stretch of a swallowtail may lie just
+// outside the band; it runs the wrong way). A piece with no point between its
+// ends is judged by its middle as well.
+bool pieceAtOffset(const std::vector<Node> &piece, const Source &src, double allowed, double d)
+{
+    size_t longest = 1;
+    for (size_t i = 2; i < piece.size(); ++i)
+        if (std::hypot(piece[i].x - piece[i - 1].x, piece[i].y - piece[i - 1].y) >
+            std::hypot(piece[longest].x - piece[longest - 1].x, piece[longest].y - piece[longest - 1].y))
+            longest = i;
+    if (piece.size() >= 2 && (piece[longest].x != piece[longest - 1].x || piece[longest].y != piece[longest - 1].y)) {
+        const Node &a = piece[longest - 1], &b = piece[longest];
+        const double mx = (a.x + b.x) / 2, my = (a.y + b.y) / 2;
+        const Node q = src.segments->nearest(mx, my);
+        if (((b.x - a.x) * (q.y - my) - (b.y - a.y) * (q.x - mx) < 0) == (d > 0))
+            return false;
+    }
     for (const Node &p : piece)
         if (src.segments->anyWithin(p.x, p.y, allowed))
             return false;
@@ -96,7 +117,9 @@ bool pieceAtOffset(const std::vector<Node> &piece, const Source &src, double d, 
 }
 
 // A loop made of such pieces is kept when it stays in its source's box
-// widened by the offset and lies on the offset's side of a closed source.
+// widened by the offset, lies on the offset's side of a closed source, and
+// reaches the offset distance somewhere: a sliver made only of crossings on
+// arc chords, a little inside the offset all round, is a leftover.
 bool loopInPlace(const std::vector<Node> &loop, const Source &src, double d)
 {
     const Box b = boxOf(loop);
@@ -104,7 +127,13 @@ bool loopInPlace(const std::vector<Node> &loop, const Source &src, double d)
     if (b.x0 < src.c.minX - reach || b.y0 < src.c.minY - reach || b.x1 > src.c.maxX + reach ||
         b.y1 > src.c.maxY + reach)
         return false;
-    return !(src.locator && src.side != 0 && src.locator->contains(loop[0].x, loop[0].y) != (src.side < 0));
+    if (src.locator && src.side != 0 && src.locator->contains(loop[0].x, loop[0].y) != (src.side < 0))
+        return false;
+    const double full = d * d * (1 - 1e-6);
+    for (const Node &p : loop)
+        if (!src.segments->anyWithin(p.x, p.y, full))
+            return true;
+    return false;
 }
 
 struct OffsetRun {
@@ -133,13 +162,20 @@ int offsetPasses(std::vector<Source> &sources, const OffsetRun &run, std::vector
         for (Source &s : sources) {
             if (!s.active)
                 continue;
-            const std::vector<Node> raw = rawOffset(s.c.pts, s.c.closed, d, run.tol);
+            double sagitta = 0;
+            const std::vector<Node> raw = rawOffset(s.vertices, s.c.closed, d, &sagitta);
             work += raw.size() + s.c.pts.size();
             if (work > kWorkBudget)
                 return VX_ERR_MEMORY;
+            const double allowed = allowedSquare(d, sagitta);
+            auto atOffset = [&](const std::vector<Node> &piece) { return pieceAtOffset(piece, s, allowed, d); };
+            // A raw segment within the band of one source segment is inside
+            // the band all along: no loop can use it.
+            std::vector<char> dropped(raw.size() > 1 ? raw.size() - 1 : 0);
+            for (size_t i = 0; i < dropped.size(); ++i)
+                dropped[i] = s.segments->holdsBoth(raw[i], raw[i + 1], allowed);
             bool yielded = false;
-            auto atOffset = [&](const std::vector<Node> &piece) { return pieceAtOffset(piece, s, d, run.tol); };
-            for (std::vector<Node> &loop : cutLoops(raw, s.c.closed, atOffset)) {
+            for (std::vector<Node> &loop : cutLoops(raw, s.c.closed, atOffset, dropped, d > 0 ? 1 : -1)) {
                 if (loop.empty() || !loopInPlace(loop, s, d) || (pass > 0 && !inside(boxOf(loop), all, s.margin)))
                     continue;
                 points += loop.size();
@@ -243,7 +279,11 @@ template <typename Rec> int32_t offsetContours(VxArray **points, const float *to
     const double p = run.offset * sources[0].c.doubleArea;
     for (Source &s : sources) {
         s.side = run.offset * s.c.doubleArea;
-        s.segments = std::make_unique<SegmentIndex>(s.c.pts);
+        s.vertices = distinctVertices(s.c.pts, s.c.closed, run.tol);
+        std::vector<Node> outline = s.vertices;
+        if (s.c.closed && outline.size() > 1)
+            outline.push_back(outline.front());
+        s.segments = std::make_unique<SegmentIndex>(outline);
         if (s.c.closed && s.c.pts.size() > 2)
             s.locator = std::make_unique<ContourLocator>(s.c.pts);
         const double scale = std::max({std::fabs(s.c.minX), std::fabs(s.c.maxX), std::fabs(s.c.minY),

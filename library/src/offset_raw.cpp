@@ -6,6 +6,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numbers>
 
 namespace vx {
@@ -25,8 +26,8 @@ bool sameSpot(const Node &a, const Node &b, double tol)
     return (dx == 0 && dy == 0) || (dx < tol && dy < tol);
 }
 
-// The vertices that count: runs within the tolerance merged, a closed
-// contour's repeated last point dropped. A keep point is never merged away.
+} // namespace
+
 std::vector<Node> distinctVertices(const std::vector<Node> &pts, bool closed, double tol)
 {
     std::vector<Node> v;
@@ -53,6 +54,8 @@ std::vector<Node> distinctVertices(const std::vector<Node> &pts, bool closed, do
     return v;
 }
 
+namespace {
+
 Segment offsetSegment(const Node &p, const Node &q, double m)
 {
     const double dx = q.x - p.x, dy = q.y - p.y;
@@ -61,10 +64,12 @@ Segment offsetSegment(const Node &p, const Node &q, double m)
     return {Node{p.x + nx, p.y + ny, 0, p.keep}, Node{q.x + nx, q.y + ny, 0, q.keep}};
 }
 
-// Joins the offset segments on either side of vertex v: at their crossing,
-// or with an arc of radius |m| around v (the outer way round when the turn is
-// a half turn).
-void join(std::vector<Node> &out, const Segment &prev, const Segment &next, const Node &v, double m)
+// Joins the offset segments on either side of vertex v: at their crossing;
+// else, on the outer side of the turn, with an arc of radius |m| around v
+// (the outer way round at a half turn). On the inner side the join goes
+// through v itself: that stretch lies inside the band and is cut away, and
+// passing through v keeps it plainly apart from the valid loops.
+void join(std::vector<Node> &out, const Segment &prev, const Segment &next, const Node &v, double m, double &sagitta)
 {
     if (v.keep == kKeep) {
         out.push_back(Node{prev.e.x, prev.e.y, 0, kKeep});
@@ -85,9 +90,15 @@ void join(std::vector<Node> &out, const Segment &prev, const Segment &next, cons
     double sweep = std::remainder(a1 - a0, 2 * kPi);
     if (std::fabs(sweep) > kPi - 1e-9)
         sweep = m > 0 ? std::fabs(sweep) : -std::fabs(sweep);
+    if (sweep * m < 0) {
+        out.push_back(Node{v.x, v.y, 0, 0});
+        out.push_back(Node{next.s.x, next.s.y, 0, 0});
+        return;
+    }
     const double gap = std::hypot(next.s.x - prev.e.x, next.s.y - prev.e.y);
     const int inner = static_cast<int>(std::min<double>(2 * std::floor(std::min(gap, 1e9)) + 10, kArcPointsMax));
     const double r = std::fabs(m);
+    sagitta = std::max(sagitta, r * (1 - std::cos(sweep / (2.0 * (inner + 1)))));
     for (int i = 1; i <= inner; ++i) {
         const double a = a0 + sweep * i / (inner + 1);
         out.push_back(Node{v.x + r * std::cos(a), v.y + r * std::sin(a), 0, 0});
@@ -97,9 +108,9 @@ void join(std::vector<Node> &out, const Segment &prev, const Segment &next, cons
 
 } // namespace
 
-std::vector<Node> rawOffset(const std::vector<Node> &pts, bool closed, double m, double tol)
+std::vector<Node> rawOffset(const std::vector<Node> &v, bool closed, double m, double *sagitta)
 {
-    const std::vector<Node> v = distinctVertices(pts, closed, tol);
+    double deepest = 0;
     if (v.size() <= 1)
         return v;
     const size_t k = v.size();
@@ -111,14 +122,16 @@ std::vector<Node> rawOffset(const std::vector<Node> &pts, bool closed, double m,
     out.reserve(segments * 12);
     if (closed) {
         for (size_t j = 0; j < k; ++j)
-            join(out, seg[(j + k - 1) % k], seg[j], v[j], m);
+            join(out, seg[(j + k - 1) % k], seg[j], v[j], m, deepest);
         out.push_back(out.front());
     } else {
         out.push_back(Node{seg[0].s.x, seg[0].s.y, 0, v[0].keep});
         for (size_t j = 1; j + 1 < k; ++j)
-            join(out, seg[j - 1], seg[j], v[j], m);
+            join(out, seg[j - 1], seg[j], v[j], m, deepest);
         out.push_back(Node{seg.back().e.x, seg.back().e.y, 0, v.back().keep});
     }
+    if (sagitta)
+        *sagitta = deepest;
     return out;
 }
 
@@ -143,63 +156,48 @@ bool crossAt(const Node &p1, const Node &p2, const Node &p3, const Node &p4, dou
     return s > lo && s < hi && t > lo && t < hi;
 }
 
-// Every crossing of two segments that are not neighbours, found through a
-// grid of cells about twice the mean segment length.
-std::vector<Crossing> selfCrossings(const std::vector<Node> &poly, bool closed)
+// Every crossing of two segments that are not neighbours: the boxes of runs
+// of consecutive segments form a hierarchy, joined with itself, so that only
+// segments whose boxes meet are tested, however uneven their lengths.
+std::vector<Crossing> selfCrossings(const std::vector<Node> &poly, bool closed, const std::vector<char> &dropped)
 {
     std::vector<Crossing> found;
     const size_t segs = poly.size() - 1;
-    double total = 0, x0 = poly[0].x, y0 = poly[0].y;
-    for (size_t i = 0; i < poly.size(); ++i) {
-        x0 = std::min(x0, poly[i].x);
-        y0 = std::min(y0, poly[i].y);
-        if (i > 0)
-            total += std::hypot(poly[i].x - poly[i - 1].x, poly[i].y - poly[i - 1].y);
-    }
-    const double cell = 2 * total / static_cast<double>(segs);
-    if (!(cell > 0) || !std::isfinite(cell))
-        return found;
-    auto cellOf = [&](double v, double origin) {
-        return static_cast<uint64_t>(std::clamp(std::floor((v - origin) / cell), 0.0, 4e9));
+    constexpr size_t kRun = 8;
+    struct Box {
+        double x0, y0, x1, y1;
     };
-    std::vector<std::pair<uint64_t, uint32_t>> entries;
-    entries.reserve(segs * 3);
-    for (size_t s = 0; s < segs; ++s) {
-        const Node &p = poly[s], &q = poly[s + 1];
-        const double xa = std::min(p.x, q.x), xb = std::max(p.x, q.x);
-        const uint64_t c0 = cellOf(xa, x0), c1 = cellOf(xb, x0);
-        for (uint64_t cx = c0; cx <= c1; ++cx) {
-            // The part of the segment inside this column, widened a little.
-            double ylo = std::min(p.y, q.y), yhi = std::max(p.y, q.y);
-            if (xb > xa && c1 > c0) {
-                const double l = std::max(xa, x0 + static_cast<double>(cx) * cell);
-                const double r = std::min(xb, x0 + static_cast<double>(cx + 1) * cell);
-                const double yl = p.y + (q.y - p.y) * (l - p.x) / (q.x - p.x);
-                const double yr = p.y + (q.y - p.y) * (r - p.x) / (q.x - p.x);
-                ylo = std::max(ylo, std::min(yl, yr));
-                yhi = std::min(yhi, std::max(yl, yr));
-            }
-            const double eps = cell * 1e-6;
-            for (uint64_t cy = cellOf(ylo - eps, y0), end = cellOf(yhi + eps, y0); cy <= end; ++cy)
-                entries.push_back({(cx << 32) | cy, static_cast<uint32_t>(s)});
+    auto meets = [](const Box &a, const Box &b) { return !(a.x1 < b.x0 || b.x1 < a.x0 || a.y1 < b.y0 || b.y1 < a.y0); };
+    auto isDropped = [&](size_t seg) { return !dropped.empty() && dropped[seg]; };
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    std::vector<std::vector<Box>> levels(1);
+    for (size_t first = 0; first < segs; first += kRun) {
+        Box b{kInf, kInf, -kInf, -kInf}; // meets nothing while empty
+        for (size_t i = first; i < std::min(segs, first + kRun); ++i) {
+            if (isDropped(i))
+                continue;
+            for (const Node *p : {&poly[i], &poly[i + 1]})
+                b = {std::min(b.x0, p->x), std::min(b.y0, p->y), std::max(b.x1, p->x), std::max(b.y1, p->y)};
         }
+        levels[0].push_back(b);
     }
-    std::sort(entries.begin(), entries.end());
-    auto adjacent = [&](uint32_t a, uint32_t b) {
-        return b - a == 1 || (closed && a == 0 && b == segs - 1);
-    };
-    for (size_t g = 0; g < entries.size();) {
-        size_t h = g + 1;
-        while (h < entries.size() && entries[h].first == entries[g].first)
-            ++h;
-        for (size_t u = g; u < h; ++u)
-            for (size_t w = u + 1; w < h; ++w) {
-                uint32_t a = entries[u].second, b = entries[w].second;
-                if (a == b)
-                    continue;
-                if (a > b)
-                    std::swap(a, b);
-                if (adjacent(a, b))
+    while (levels.back().size() > 1) {
+        const std::vector<Box> &below = levels.back();
+        std::vector<Box> up((below.size() + 1) / 2);
+        for (size_t k = 0; k < up.size(); ++k) {
+            up[k] = below[2 * k];
+            if (2 * k + 1 < below.size()) {
+                const Box &o = below[2 * k + 1];
+                up[k] = {std::min(up[k].x0, o.x0), std::min(up[k].y0, o.y0), std::max(up[k].x1, o.x1), std::max(up[k].y1, o.y1)};
+            }
+        }
+        levels.push_back(std::move(up));
+    }
+    auto adjacent = [&](size_t a, size_t b) { return b - a == 1 || (closed && a == 0 && b == segs - 1); };
+    auto testRuns = [&](size_t ra, size_t rb) {
+        for (size_t a = ra * kRun; a < std::min(segs, (ra + 1) * kRun); ++a)
+            for (size_t b = ra == rb ? a + 1 : rb * kRun; b < std::min(segs, (rb + 1) * kRun); ++b) {
+                if (adjacent(a, b) || isDropped(a) || isDropped(b))
                     continue;
                 const Node &p1 = poly[a], &p2 = poly[a + 1], &p3 = poly[b], &p4 = poly[b + 1];
                 if (std::max(p1.x, p2.x) < std::min(p3.x, p4.x) || std::max(p3.x, p4.x) < std::min(p1.x, p2.x) ||
@@ -207,35 +205,45 @@ std::vector<Crossing> selfCrossings(const std::vector<Node> &poly, bool closed)
                     continue;
                 double s = 0, t = 0;
                 if (crossAt(p1, p2, p3, p4, s, t))
-                    found.push_back({a, b, s, t, p1.x + s * (p2.x - p1.x), p1.y + s * (p2.y - p1.y)});
+                    found.push_back({static_cast<uint32_t>(a), static_cast<uint32_t>(b), s, t,
+                                     p1.x + s * (p2.x - p1.x), p1.y + s * (p2.y - p1.y)});
             }
-        g = h;
+    };
+    struct Pair {
+        size_t level, a, b; // a <= b
+    };
+    std::vector<Pair> stack = {{levels.size() - 1, 0, 0}};
+    while (!stack.empty()) {
+        const Pair p = stack.back();
+        stack.pop_back();
+        if (!meets(levels[p.level][p.a], levels[p.level][p.b]))
+            continue;
+        if (p.level == 0) {
+            testRuns(p.a, p.b);
+            continue;
+        }
+        const size_t count = levels[p.level - 1].size();
+        for (size_t ca = 2 * p.a; ca < std::min(count, 2 * p.a + 2); ++ca)
+            for (size_t cb = p.a == p.b ? ca : 2 * p.b; cb < std::min(count, 2 * p.b + 2); ++cb)
+                stack.push_back({p.level - 1, ca, cb});
     }
-    std::sort(found.begin(), found.end(), [](const Crossing &a, const Crossing &b) {
-        return a.i < b.i || (a.i == b.i && a.j < b.j);
-    });
-    found.erase(std::unique(found.begin(), found.end(),
-                            [](const Crossing &a, const Crossing &b) { return a.i == b.i && a.j == b.j; }),
-                found.end());
     return found;
 }
-
-} // namespace
-
-namespace {
 
 // A stretch of the polyline between two crossings (or its ends). A crossing
 // has two occurrences, 2c on its first segment and 2c + 1 on its second.
 struct Piece {
     std::vector<Node> pts;
     int64_t from = -1, to = -1; // occurrences at the ends, -1 for the polyline's own ends
+    bool dropped = false;       // runs along a dropped segment
     bool kept = false;
     int64_t next = -1;
     bool hasPrevious = false;
     bool used = false;
 };
 
-std::vector<Piece> splitAtCrossings(const std::vector<Node> &poly, bool closed, const std::vector<Crossing> &crossings)
+std::vector<Piece> splitAtCrossings(const std::vector<Node> &poly, bool closed, const std::vector<Crossing> &crossings,
+                                    const std::vector<char> &dropped)
 {
     struct Stop {
         double t;
@@ -249,6 +257,8 @@ std::vector<Piece> splitAtCrossings(const std::vector<Node> &poly, bool closed, 
     std::vector<Piece> pieces(1);
     for (size_t s = 0; s < poly.size(); ++s) {
         pieces.back().pts.push_back(poly[s]);
+        const bool segmentDropped = s < dropped.size() && dropped[s];
+        pieces.back().dropped = pieces.back().dropped || segmentDropped;
         auto &list = stops[s];
         std::sort(list.begin(), list.end(), [](const Stop &a, const Stop &b) { return a.t < b.t; });
         for (const Stop &stop : list) {
@@ -259,6 +269,7 @@ std::vector<Piece> splitAtCrossings(const std::vector<Node> &poly, bool closed, 
             pieces.emplace_back();
             pieces.back().pts.push_back(x);
             pieces.back().from = stop.occurrence;
+            pieces.back().dropped = segmentDropped;
         }
     }
     if (closed && pieces.size() > 1) {
@@ -269,6 +280,7 @@ std::vector<Piece> splitAtCrossings(const std::vector<Node> &poly, bool closed, 
         pieces.pop_back();
         last.pts.insert(last.pts.end(), first.pts.begin() + 1, first.pts.end());
         last.to = first.to;
+        last.dropped = last.dropped || first.dropped;
         first = std::move(last);
     }
     return pieces;
@@ -277,15 +289,17 @@ std::vector<Piece> splitAtCrossings(const std::vector<Node> &poly, bool closed, 
 } // namespace
 
 std::vector<std::vector<Node>> cutLoops(const std::vector<Node> &poly, bool closed,
-                                        const std::function<bool(const std::vector<Node> &)> &keep)
+                                        const std::function<bool(const std::vector<Node> &)> &keep,
+                                        const std::vector<char> &dropped, int side)
 {
     std::vector<std::vector<Node>> loops;
-    const std::vector<Crossing> crossings = poly.size() < 4 ? std::vector<Crossing>{} : selfCrossings(poly, closed);
-    std::vector<Piece> pieces = splitAtCrossings(poly, closed, crossings);
+    const std::vector<Crossing> crossings =
+        poly.size() < 4 ? std::vector<Crossing>{} : selfCrossings(poly, closed, dropped);
+    std::vector<Piece> pieces = splitAtCrossings(poly, closed, crossings, dropped);
     std::vector<int64_t> ending(2 * crossings.size(), -1), starting(2 * crossings.size(), -1);
     for (size_t p = 0; p < pieces.size(); ++p) {
         Piece &piece = pieces[p];
-        piece.kept = keep(piece.pts);
+        piece.kept = !piece.dropped && keep(piece.pts);
         if (piece.to >= 0)
             ending[static_cast<size_t>(piece.to)] = static_cast<int64_t>(p);
         if (piece.from >= 0)
@@ -297,15 +311,22 @@ std::vector<std::vector<Node>> cutLoops(const std::vector<Node> &poly, bool clos
         pieces[static_cast<size_t>(b)].hasPrevious = true;
     };
     for (size_t c = 0; c < crossings.size(); ++c) {
+        const Crossing &x = crossings[c];
         const int64_t inA = ending[2 * c], inB = ending[2 * c + 1];
         const int64_t outA = starting[2 * c], outB = starting[2 * c + 1];
         const bool turnA = kept(inA) && kept(outB), turnB = kept(inB) && kept(outA);
-        if (turnA)
+        // Turning from strand A onto strand B: left when positive.
+        const double turn = (poly[x.i + 1].x - poly[x.i].x) * (poly[x.j + 1].y - poly[x.j].y) -
+                            (poly[x.i + 1].y - poly[x.i].y) * (poly[x.j + 1].x - poly[x.j].x);
+        const bool awayA = side == 0 || turn * side < 0, awayB = side == 0 || -turn * side < 0;
+        if (turnA && turnB) {
             link(inA, outB);
-        if (turnB)
             link(inB, outA);
-        // A strand whose other side was dropped goes straight on.
-        if (!turnA && !turnB) {
+        } else if (turnA && awayA) {
+            link(inA, outB);
+        } else if (turnB && awayB) {
+            link(inB, outA);
+        } else {
             if (kept(inA) && kept(outA))
                 link(inA, outA);
             if (kept(inB) && kept(outB))
@@ -410,6 +431,45 @@ bool SegmentIndex::anyWithin(double x, double y, double r2) const
             return dx * dx + dy * dy < r2;
         },
         [&](const Node &a, const Node &b) { return squaredDistanceToChord(x, y, a.x, a.y, b.x, b.y, DBL_MIN) < r2; });
+}
+
+bool SegmentIndex::holdsBoth(const Node &a, const Node &b, double r2) const
+{
+    auto near = [&](const Box &box, const Node &p) {
+        const double dx = std::max({box.x0 - p.x, 0.0, p.x - box.x1});
+        const double dy = std::max({box.y0 - p.y, 0.0, p.y - box.y1});
+        return dx * dx + dy * dy < r2;
+    };
+    return search([&](const Box &box) { return near(box, a) && near(box, b); },
+                  [&](const Node &p, const Node &q) {
+                      return squaredDistanceToChord(a.x, a.y, p.x, p.y, q.x, q.y, DBL_MIN) < r2 &&
+                             squaredDistanceToChord(b.x, b.y, p.x, p.y, q.x, q.y, DBL_MIN) < r2;
+                  });
+}
+
+Node SegmentIndex::nearest(double x, double y) const
+{
+    Node best{m_pts.empty() ? x : m_pts[0].x, m_pts.empty() ? y : m_pts[0].y, 0, 0};
+    double bestD = (best.x - x) * (best.x - x) + (best.y - y) * (best.y - y);
+    search(
+        [&](const Box &b) {
+            const double dx = std::max({b.x0 - x, 0.0, x - b.x1});
+            const double dy = std::max({b.y0 - y, 0.0, y - b.y1});
+            return dx * dx + dy * dy < bestD;
+        },
+        [&](const Node &a, const Node &b) {
+            const double ex = b.x - a.x, ey = b.y - a.y, len2 = ex * ex + ey * ey;
+            const double t = len2 > 0 ? std::clamp(((x - a.x) * ex + (y - a.y) * ey) / len2, 0.0, 1.0) : 0.0;
+            const double px = a.x + t * ex, py = a.y + t * ey;
+            const double dd = (px - x) * (px - x) + (py - y) * (py - y);
+            if (dd < bestD) {
+                bestD = dd;
+                best.x = px;
+                best.y = py;
+            }
+            return false;
+        });
+    return best;
 }
 
 bool SegmentIndex::anyCrossing(const Node &a, const Node &b) const
