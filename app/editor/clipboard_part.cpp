@@ -1,7 +1,47 @@
 #include "editor/clipboard_part.h"
 
+#include "core/clipboard.h"
+#include "editor/point_editing_part.h"
+
+#include <QToolButton>
+
 namespace orv {
 
-ClipboardPart::ClipboardPart(Editor &ed, PointEditingPart &editing) : Part(ed), m_editing(editing) {}
+ClipboardPart::ClipboardPart(Editor &ed, PointEditingPart &editing) : Part(ed), m_editing(editing)
+{
+    MainWindowUi &u = ui();
+    connect(u.cmdCopier, &QToolButton::clicked, this, [this] { cmdCopier_Click(); });
+    connect(u.cmdCouper, &QToolButton::clicked, this, [this] { cmdCouper_Click(); });
+    connect(u.cmdColler, &QToolButton::clicked, this, [this] { cmdColler_Click(); });
+}
+
+void ClipboardPart::cmdCopier_Click()
+{
+    const bool cutting = st().clipboard.cutInProgress;
+    copySelection(st().doc, st().clipboard);
+    // The copied points lose their selection, which undo brings back; a
+    // cut leaves them selected and the delete records the change.
+    m_ed.finish({.view = Finish::View::RedrawOnly, .snapshot = !cutting});
+}
+
+void ClipboardPart::cmdCouper_Click()
+{
+    // A refused delete leaves the clipboard as it was, like the points.
+    const Clipboard before = st().clipboard;
+    st().clipboard.cutInProgress = true;
+    cmdCopier_Click();
+    if (!m_editing.cmdSupprimer_Click())
+        st().clipboard = before;
+}
+
+void ClipboardPart::cmdColler_Click()
+{
+    m_ed.snapshot();
+    const PasteResult r = paste(st().doc, st().clipboard);
+    // The cursors reach the new points, keeping the current ones.
+    if (r.changed())
+        m_ed.fitCursors();
+    m_ed.finish({.chords = true});
+}
 
 } // namespace orv
