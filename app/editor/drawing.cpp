@@ -21,99 +21,186 @@ namespace {
 
 QColor qcolor(Rgb c) { return QColor(c.r, c.g, c.b); }
 
-// Consecutive segments of one colour go out as one polyline.
-void drawSegments(QPainter &p, const ProfilePoints &points, const std::vector<ViewPoint> &screen, int16_t active,
-                  Side side)
-{
-    const int32_t n = std::min<int32_t>(points.count(), static_cast<int32_t>(screen.size()));
-    if (n < 2)
-        return;
-    QPolygonF run;
-    Rgb runColour = profileColour(side);
-    auto flush = [&] {
-        if (run.size() >= 2) {
-            p.setPen(QPen(qcolor(runColour), 0));
-            p.drawPolyline(run);
-        }
-        run.clear();
-    };
-    const PointProfil *prev = nullptr;
-    QPointF previousPoint;
-    points.forEach([&](int32_t i, const PointProfil &pt) {
-        if (i > n)
-            return;
-        const ViewPoint &v = screen[static_cast<size_t>(i - 1)];
-        const QPointF here(v.x, v.y);
-        if (prev) {
-            const Rgb c = segmentColour(*prev, pt, active, side);
-            if (run.isEmpty() || !(c == runColour)) {
-                flush();
-                run.append(previousPoint);
-                runColour = c;
-            }
-            run.append(here);
-        }
-        previousPoint = here;
-        prev = &pt;
-    });
-    flush();
-}
-
-// Point squares grouped by colour and size, drawn as outlines.
-void drawMarks(QPainter &p, const ProfilePoints &points, const std::vector<ViewPoint> &screen, int16_t active, Side side)
-{
-    const int32_t n = std::min<int32_t>(points.count(), static_cast<int32_t>(screen.size()));
-    if (n < 1)
-        return;
-    struct Group {
-        PointMark mark;
-        QVector<QRectF> rects;
-    };
-    std::vector<Group> groups;
-    points.forEach([&](int32_t i, const PointProfil &pt) {
-        if (i > n)
-            return;
-        const PointMark m = pointMark(pt, active, side);
-        Group *g = nullptr;
-        for (Group &candidate : groups)
-            if (candidate.mark.halfSide == m.halfSide && candidate.mark.colour == m.colour)
-                g = &candidate;
-        if (!g) {
-            groups.push_back({m, {}});
-            g = &groups.back();
-            g->rects.reserve(n);
-        }
-        const ViewPoint &s = screen[static_cast<size_t>(i - 1)];
-        g->rects.append(QRectF(s.x - m.halfSide, s.y - m.halfSide, 2 * m.halfSide, 2 * m.halfSide));
-    });
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setBrush(Qt::NoBrush);
-    for (const Group &g : groups) {
-        p.setPen(QPen(qcolor(g.mark.colour), 0));
-        p.drawRects(g.rects);
+// Drawing in logical pixels: a profile of 50,000 points has far more points
+// than the area has pixels, so what would land on the pixel already drawn is
+// skipped. The result differs from drawing every point by less than half a
+// pixel.
+class PixelPicture {
+public:
+    PixelPicture(QPainter &p, double pixelsPerUnit, int width, int height)
+        : m_p(p), m_k(pixelsPerUnit), m_w(width + 2 * kMargin), m_h(height + 2 * kMargin)
+    {
+        m_p.save();
+        m_p.resetTransform();
     }
-    p.restore();
+    ~PixelPicture() { m_p.restore(); }
 
-    // Start marker: where the profile begins and which way it runs.
-    if (n >= 2) {
+    QPointF px(const ViewPoint &v) const { return {v.x * m_k, v.y * m_k}; }
+    double scale() const { return m_k; }
+
+    // Consecutive segments of one colour go out as one polyline.
+    void segments(const ProfilePoints &points, const std::vector<ViewPoint> &screen, int16_t active, Side side)
+    {
+        const int32_t n = std::min<int32_t>(points.count(), static_cast<int32_t>(screen.size()));
+        if (n < 2)
+            return;
+        QPolygonF run;
+        Rgb runColour = profileColour(side);
+        auto flush = [&] {
+            if (run.size() >= 2) {
+                m_p.setPen(QPen(qcolor(runColour), 0));
+                m_p.drawPolyline(run);
+            }
+            run.clear();
+        };
+        const PointProfil *prev = nullptr;
+        QPointF previous;
+        points.forEach([&](int32_t i, const PointProfil &pt) {
+            if (i > n)
+                return;
+            const QPointF here = px(screen[static_cast<size_t>(i - 1)]);
+            if (prev) {
+                const Rgb c = segmentColour(*prev, pt, active, side);
+                if (run.isEmpty() || !(c == runColour)) {
+                    flush();
+                    run.append(previous);
+                    runColour = c;
+                    run.append(here);
+                } else if (std::fabs(here.x() - run.back().x()) >= 0.5 || std::fabs(here.y() - run.back().y()) >= 0.5 ||
+                           i == n) {
+                    run.append(here);
+                } else {
+                    m_pending = here; // kept only if the run ends here
+                    m_hasPending = true;
+                    previous = here;
+                    prev = &pt;
+                    return;
+                }
+            }
+            m_hasPending = false;
+            previous = here;
+            prev = &pt;
+        });
+        if (m_hasPending && !run.isEmpty())
+            run.append(m_pending);
+        m_hasPending = false;
+        flush();
+    }
+
+    // Point squares as outlines, grouped by size and colour; a square already
+    // drawn at the same pixel is not drawn again.
+    void marks(const ProfilePoints &points, const std::vector<ViewPoint> &screen, int16_t active, Side side)
+    {
+        const int32_t n = std::min<int32_t>(points.count(), static_cast<int32_t>(screen.size()));
+        struct Group {
+            PointMark mark;
+            QVector<QRect> rects;
+            uint8_t bit;
+        };
+        std::vector<Group> groups;
+        m_drawn.assign(static_cast<size_t>(m_w) * static_cast<size_t>(m_h), 0);
+        points.forEach([&](int32_t i, const PointProfil &pt) {
+            if (i > n)
+                return;
+            const PointMark m = pointMark(pt, active, side);
+            Group *g = nullptr;
+            for (Group &candidate : groups)
+                if (candidate.mark.halfSide == m.halfSide && candidate.mark.colour == m.colour)
+                    g = &candidate;
+            if (!g) {
+                groups.push_back({m, {}, static_cast<uint8_t>(1u << std::min<size_t>(groups.size(), 7))});
+                g = &groups.back();
+            }
+            const QPointF c = px(screen[static_cast<size_t>(i - 1)]);
+            const long x = std::lround(c.x()), y = std::lround(c.y());
+            if (x < -kMargin || y < -kMargin || x >= m_w - kMargin || y >= m_h - kMargin)
+                return; // far outside the area
+            uint8_t &cell = m_drawn[static_cast<size_t>(y + kMargin) * static_cast<size_t>(m_w) + static_cast<size_t>(x + kMargin)];
+            if (cell & g->bit)
+                return;
+            cell |= g->bit;
+            const int h = std::max(1, static_cast<int>(std::lround(m.halfSide * m_k)));
+            g->rects.append(QRect(static_cast<int>(x) - h, static_cast<int>(y) - h, 2 * h, 2 * h));
+        });
+        m_p.save();
+        m_p.setRenderHint(QPainter::Antialiasing, false);
+        m_p.setBrush(Qt::NoBrush);
+        for (const Group &g : groups) {
+            m_p.setPen(QPen(qcolor(g.mark.colour), 0));
+            m_p.drawRects(g.rects);
+        }
+        m_p.restore();
+    }
+
+    // Lines between corresponding points. Where the profiles are dense the
+    // lines make a solid band: a line whose two ends stay within a pixel of
+    // the last one drawn adds nothing and is skipped.
+    void surface(const std::vector<ViewPoint> &a, const std::vector<ViewPoint> &b)
+    {
+        const size_t n = std::min(a.size(), b.size());
+        QVector<QLineF> lines;
+        QLineF last;
+        auto close = [](QPointF u, QPointF v) { return std::fabs(u.x() - v.x()) < 1 && std::fabs(u.y() - v.y()) < 1; };
+        for (size_t k = 0; k < n; ++k) {
+            const QLineF line(px(a[k]), px(b[k]));
+            if (!lines.isEmpty() && k + 1 < n && close(line.p1(), last.p1()) && close(line.p2(), last.p2()))
+                continue;
+            last = line;
+            lines.append(line);
+        }
+        // Long lines: without antialiasing they cost far less and look the
+        // same at this density.
+        m_p.save();
+        m_p.setRenderHint(QPainter::Antialiasing, false);
+        m_p.setPen(QPen(qcolor(colours::surface), 0));
+        m_p.drawLines(lines);
+        m_p.restore();
+    }
+
+    void polyline(const std::vector<ViewPoint> &pts, Rgb colour)
+    {
+        QPolygonF line;
+        for (const ViewPoint &v : pts) {
+            const QPointF here = px(v);
+            if (line.isEmpty() || std::fabs(here.x() - line.back().x()) >= 0.5 || std::fabs(here.y() - line.back().y()) >= 0.5)
+                line.append(here);
+        }
+        if (!pts.empty() && line.size() >= 1)
+            line.append(px(pts.back()));
+        m_p.setPen(QPen(qcolor(colour), 0));
+        m_p.drawPolyline(line);
+    }
+
+private:
+    static constexpr int kMargin = 8;
+    QPainter &m_p;
+    double m_k;
+    int m_w, m_h;
+    std::vector<uint8_t> m_drawn;
+    QPointF m_pending;
+    bool m_hasPending = false;
+};
+
+// Where a profile starts and which way it runs, and the mean of its
+// reference points while that layer is active.
+void drawMarkers(QPainter &p, const ProfilePoints &points, const std::vector<ViewPoint> &screen, int16_t active, Side side)
+{
+    const int32_t n = std::min<int32_t>(points.count(), static_cast<int32_t>(screen.size()));
+    if (n >= 2 && !(points[1].X == points[2].X && points[1].Y == points[2].Y)) {
         const ViewPoint &a = screen[0];
         const ViewPoint &b = screen[1];
-        if (!(points[1].X == points[2].X && points[1].Y == points[2].Y)) {
-            const QColor c = qcolor(profileColour(side));
-            QPen wide(c, 2);
-            wide.setCosmetic(true); // two pixels wide whatever the zoom
-            p.setPen(wide);
-            p.setBrush(c);
-            p.drawEllipse(QPointF(a.x, a.y), marks::startCircleRadius, marks::startCircleRadius);
-            const double dx = b.x - a.x, dy = b.y - a.y, len = std::hypot(dx, dy);
-            if (len > 0)
-                p.drawLine(QPointF(a.x, a.y), QPointF(a.x + dx / len * marks::startLineLength,
-                                                      a.y + dy / len * marks::startLineLength));
-            p.setBrush(Qt::NoBrush);
-        }
+        const QColor c = qcolor(profileColour(side));
+        QPen wide(c, 2);
+        wide.setCosmetic(true); // two pixels wide whatever the zoom
+        p.setPen(wide);
+        p.setBrush(c);
+        p.drawEllipse(QPointF(a.x, a.y), marks::startCircleRadius, marks::startCircleRadius);
+        const double dx = b.x - a.x, dy = b.y - a.y, len = std::hypot(dx, dy);
+        if (len > 0)
+            p.drawLine(QPointF(a.x, a.y),
+                       QPointF(a.x + dx / len * marks::startLineLength, a.y + dy / len * marks::startLineLength));
+        p.setBrush(Qt::NoBrush);
     }
-    // The mean of the reference points while that layer is active.
     ViewPoint centre;
     if (active == kReference && bitCentre(points, screen, kReference, centre)) {
         const float h = marks::referenceCentreHalfSide;
@@ -151,31 +238,29 @@ void DrawingPart::drawPicture(QPainter &p)
         return;
     const int16_t active = st.sel.SelectionActive;
     p.setRenderHint(QPainter::Antialiasing, true);
+    const double k = p.transform().m11();
+    const int w = ui.pctProfils->width(), h = ui.pctProfils->height();
 
     auto drawSide = [&](Side s) {
         const size_t i = static_cast<size_t>(s);
-        if (ui.chkAfficherProfil[i]->isChecked())
-            drawSegments(p, st.doc.points(s), st.view.screen(s), active, s);
+        {
+            PixelPicture pix(p, k, w, h);
+            if (ui.chkAfficherProfil[i]->isChecked())
+                pix.segments(st.doc.points(s), st.view.screen(s), active, s);
+            if (ui.chkAfficherPoints[i]->isChecked())
+                pix.marks(st.doc.points(s), st.view.screen(s), active, s);
+        }
         if (ui.chkAfficherPoints[i]->isChecked())
-            drawMarks(p, st.doc.points(s), st.view.screen(s), active, s);
+            drawMarkers(p, st.doc.points(s), st.view.screen(s), active, s);
     };
     drawSide(Saumon);
     if (ui.chkProfilIntermediaire->isChecked() && st.view.ecranI.size() >= 2) {
-        QPolygonF line;
-        line.reserve(static_cast<qsizetype>(st.view.ecranI.size()));
-        for (const ViewPoint &v : st.view.ecranI)
-            line.append(QPointF(v.x, v.y));
-        p.setPen(QPen(qcolor(colours::intermediate), 0));
-        p.drawPolyline(line);
+        PixelPicture pix(p, k, w, h);
+        pix.polyline(st.view.ecranI, colours::intermediate);
     }
     if (ui.chkSurface->isEnabled() && ui.chkSurface->isChecked()) {
-        const size_t n = std::min(st.view.ecranE.size(), st.view.ecranS.size());
-        QVector<QLineF> lines;
-        lines.reserve(static_cast<qsizetype>(n));
-        for (size_t k = 0; k < n; ++k)
-            lines.append(QLineF(st.view.ecranE[k].x, st.view.ecranE[k].y, st.view.ecranS[k].x, st.view.ecranS[k].y));
-        p.setPen(QPen(qcolor(colours::surface), 0));
-        p.drawLines(lines);
+        PixelPicture pix(p, k, w, h);
+        pix.surface(st.view.ecranE, st.view.ecranS);
     }
     drawSide(Emplanture);
 }

@@ -5,12 +5,18 @@
 #include <cstdio>
 #include <limits>
 #include <new>
+#include <sys/stat.h>
 
 namespace vx {
 
 int loadFile(const char *path, std::string &contents)
 {
     if (!path)
+        return -105;
+    // Only regular files: a folder or a pipe named like a drawing is no file
+    // to read (and a pipe would block).
+    struct stat info;
+    if (::stat(path, &info) != 0 || !S_ISREG(info.st_mode))
         return -105;
     std::FILE *f = std::fopen(path, "rb");
     if (!f)

@@ -57,6 +57,17 @@ QByteArray WindowTest::read(const QString &p) const
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+void WindowTest::loadDocument(const std::vector<orv::PointProfil> &root, const std::vector<orv::PointProfil> &tip,
+                              float spacing)
+{
+    st().doc.PointsE.assign(root);
+    st().doc.PointsS.assign(tip);
+    st().doc.Ecartement = spacing;
+    st().ProjetCharge = true;
+    ed().enableEditing(true);
+    ed().finish({.chords = true, .layoutBoxes = true, .cursors = true, .view = orv::Finish::View::Rebuild});
+}
+
 void WindowTest::openFile(int side, const QString &p, int filterIndex)
 {
     platform.queueFile(p, filterIndex);

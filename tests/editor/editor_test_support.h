@@ -39,6 +39,10 @@ protected:
     QString write(const QString &name, const QByteArray &bytes) const;
     QByteArray read(const QString &path) const;
 
+    // Puts a root and a tip straight into the document of a started window,
+    // as a load leaves it (editing enabled, cursors reset, view fitted).
+    void loadDocument(const std::vector<orv::PointProfil> &root, const std::vector<orv::PointProfil> &tip,
+                      float spacing = 100);
     // Opens a root (side 0) or tip (1) file through the open dialog.
     void openFile(int side, const QString &path, int filterIndex = 6);
     // Types text into a numeric box and releases Enter.

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <sys/stat.h>
 
 using namespace vxtest;
 
@@ -163,6 +165,11 @@ TEST(ReadDispatch, FailuresGiveTheirCodesAndLeaveTheArrayAlone)
     EXPECT_EQ(lire(dir.write("empty.dat", "")).result, VX_ERR_NO_POINT);
     EXPECT_EQ(lire(dir.write("text.dat", "only words\nhere\n")).result, VX_ERR_NO_POINT);
     EXPECT_EQ(lire(dir.write("UPPER.DAT", "0 0\n1 1\n")).result, 2);
+    // A folder or a pipe named like a profile is not a file to read.
+    std::filesystem::create_directory(dir.path("folder.dat"));
+    EXPECT_EQ(lire(dir.path("folder.dat")).result, VX_ERR_OPEN);
+    ASSERT_EQ(::mkfifo(dir.path("pipe.plt").c_str(), 0600), 0);
+    EXPECT_EQ(lire(dir.path("pipe.plt")).result, VX_ERR_OPEN);
 
     Array a(std::vector<ContourPoint>{contourPoint(7, 8)});
     std::string name = dir.path("empty.dat");

@@ -1,0 +1,116 @@
+// Redraw of the drawing area with a root and a tip of 50,000 points each,
+// offscreen: the kept picture (profiles, marks, surface) and the overlay.
+#include "core/characteristics.h"
+#include "editor/editor.h"
+#include "editor/form_orvalis.h"
+#include "editor/profile_canvas.h"
+#include "platform/test_platform.h"
+#include "platform/vextra_binding.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+orv::ProfilePoints wavyAirfoil(int n, float chord, float dy, int selectedEvery)
+{
+    std::vector<orv::PointProfil> pts(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const double a = 2 * M_PI * i / (n - 1);
+        const double x = 0.5 * (1 + std::cos(a));
+        const double y = 0.06 * std::sin(a) * (1 + 0.02 * std::sin(400 * a));
+        pts[static_cast<size_t>(i)] = {static_cast<float>(x * chord), static_cast<float>(y * chord + dy),
+                                       static_cast<int16_t>(selectedEvery && i % selectedEvery == 0 ? 1 : 0)};
+    }
+    return orv::ProfilePoints(pts);
+}
+
+double medianMs(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    auto library = orv::VextraLibrary::open(QStringLiteral(VEXTRA_LIBRARY_PATH));
+    orv::TestPlatform platform;
+    orv::FormOrvalis window(platform, *library, {dir.path(), {}, {}});
+    window.load();
+    window.resize(1035, 731);
+    window.show();
+    QApplication::processEvents();
+    orv::Editor &ed = window.editor();
+    const int n = argc > 1 ? std::atoi(argv[1]) : 50000;
+    ed.st.doc.PointsE = wavyAirfoil(n, 200, 0, 7);
+    ed.st.doc.PointsS = wavyAirfoil(n, 150, 20, 0);
+    ed.st.doc.Ecartement = 500;
+    orv::computeCharacteristics(ed.st.doc);
+    ed.enableEditing(true);
+    ed.st.ProjetCharge = true;
+    ed.finish({.view = orv::Finish::View::Rebuild});
+
+    auto measure = [&](const char *what, auto &&prepare) {
+        std::vector<double> times;
+        for (int k = 0; k < 15; ++k) {
+            prepare();
+            QElapsedTimer t;
+            t.start();
+            ed.ui.pctProfils->invalidatePicture();
+            const QPixmap &pm = ed.ui.pctProfils->picture();
+            QImage overlay(pm.size(), QImage::Format_ARGB32_Premultiplied);
+            overlay.fill(Qt::transparent);
+            QPainter p(&overlay);
+            p.drawPixmap(0, 0, pm);
+            p.scale(ed.ui.pctProfils->pixelsPerTwip(), ed.ui.pctProfils->pixelsPerTwip());
+            if (ed.ui.pctProfils->drawOverlay)
+                ed.ui.pctProfils->drawOverlay(p);
+            p.end();
+            times.push_back(t.nsecsElapsed() / 1e6);
+        }
+        std::printf("%-46s %8.2f ms (median of 15, %dx%d px)\n", what, medianMs(times), ed.ui.pctProfils->width(),
+                    ed.ui.pctProfils->height());
+    };
+    std::printf("root and tip of %d points each\n", n);
+    measure("perspective, profiles and points", [] {});
+    ed.ui.chkSurface->setChecked(true);
+    measure("perspective, with the surface lines", [] {});
+    ed.ui.chkSurface->setChecked(false);
+    ed.ui.cmdRAZVueCote->click();
+    measure("side view, profiles and points", [] {});
+    ed.ui.optSelection[1]->setChecked(true);
+    measure("side view, reference layer active", [] {});
+    ed.ui.optSelection[0]->setChecked(true);
+    // The full redraw the commands end with: availability, picture, status
+    // bar, point lists and overlay.
+    std::vector<double> full;
+    for (int k = 0; k < 15; ++k) {
+        QElapsedTimer t;
+        t.start();
+        ed.refreshKeepingZoom();
+        ed.ui.pctProfils->picture();
+        full.push_back(t.nsecsElapsed() / 1e6);
+    }
+    std::printf("%-46s %8.2f ms\n", "refresh keeping the zoom + picture", medianMs(full));
+    if (argc > 2) {
+        ed.ui.cmdRAZPerspective->click();
+        ed.ui.chkSurface->setChecked(true);
+        window.grab().save(QString::fromLocal8Bit(argv[2]));
+    }
+    return 0;
+}

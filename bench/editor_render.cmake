@@ -1,0 +1,10 @@
+# The drawing benchmark runs the real main window offscreen.
+if(TARGET bench_editor_render)
+  if(TARGET orvalis_editor)
+    target_link_libraries(bench_editor_render PRIVATE orvalis_editor)
+    target_compile_definitions(bench_editor_render PRIVATE VEXTRA_LIBRARY_PATH="$<TARGET_FILE:vextra>")
+    add_dependencies(bench_editor_render vextra)
+  else()
+    set_target_properties(bench_editor_render PROPERTIES EXCLUDE_FROM_ALL ON)
+  endif()
+endif()
