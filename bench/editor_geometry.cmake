@@ -1,0 +1,10 @@
+# The geometry and layout commands measured through the real main window, offscreen.
+if(TARGET bench_editor_geometry)
+  if(TARGET orvalis_editor)
+    target_link_libraries(bench_editor_geometry PRIVATE orvalis_editor)
+    target_compile_definitions(bench_editor_geometry PRIVATE VEXTRA_LIBRARY_PATH="$<TARGET_FILE:vextra>")
+    add_dependencies(bench_editor_geometry vextra)
+  else()
+    set_target_properties(bench_editor_geometry PROPERTIES EXCLUDE_FROM_ALL ON)
+  endif()
+endif()
