@@ -156,53 +156,68 @@ int main(int argc, char **argv)
         }
         f.median = median(times);
         f.picture = median(pictures);
-        std::printf("%-58s %8.2f %8.2f %8.2f %8.2f   (%d, %d points after)\n", what, f.best, f.bestCpu, f.median,
-                    f.picture, ed.st.doc.NbPointsE(), ed.st.doc.NbPointsS());
+        std::printf("%-58s %8.2f %8.2f %8.2f %8.2f   (%d, %d points after)\n", what, f.best, f.bestCpu,
+                    f.median, f.picture, ed.st.doc.NbPointsE(), ed.st.doc.NbPointsS());
     };
 
     measure("optimal synchronization (4 sections)", wing, {}, [&] { geometry.cmdSynchroOptimale_Click(); });
-    measure("cleaning, total (answer No)", wing, [&] { platform.queueAnswer(orv::MessageButton::No); },
-            [&] { geometry.cmdNettoyage_Click(); });
-    measure("cleaning, synchronous (answer Yes)", wing, [&] { platform.queueAnswer(orv::MessageButton::Yes); },
-            [&] { geometry.cmdNettoyage_Click(); });
+    measure(
+        "cleaning, total (answer No)", wing, [&] { platform.queueAnswer(orv::MessageButton::No); },
+        [&] { geometry.cmdNettoyage_Click(); });
+    measure(
+        "cleaning, synchronous (answer Yes)", wing, [&] { platform.queueAnswer(orv::MessageButton::Yes); },
+        [&] { geometry.cmdNettoyage_Click(); });
 
     orv::Profils circles = wing;
     circles.PointsE = circle(n, 1000);
     circles.PointsS = circle(n, 900);
-    measure("offset of two fully selected closed profiles", circles, [&] { setText(ui.txtDecaler, "1.5"); },
-            [&] { geometry.txtDecaler_KeyUp(); });
+    measure(
+        "offset of two fully selected closed profiles", circles, [&] { setText(ui.txtDecaler, "1.5"); },
+        [&] { geometry.txtDecaler_KeyUp(); });
     orv::Profils oneRun = wing;
     mark(oneRun.PointsE, 1001, 11000, orv::kSelected);
-    measure("smoothing of one 10,000-point run (LissageSequence)", oneRun, {}, [&] { geometry.cmdLisser_Click(); });
+    measure("smoothing of one 10,000-point run (LissageSequence)", oneRun, {},
+            [&] { geometry.cmdLisser_Click(); });
 
-    measure("chord entry (txtCorde(0))", wing, [&] { setText(ui.side[0].txtCorde, "300"); },
-            [&] { layout.txtCorde_KeyUp(0); });
-    measure("spacing entry", wing, [&] { setText(ui.txtEcartementZ, "650"); }, [&] { layout.txtEcartementZ_KeyUp(); });
-    measure("sweep entry", wing, [&] { setText(ui.txtFleche, "30"); }, [&] { layout.txtFleche_KeyUp(); });
+    measure(
+        "chord entry (txtCorde(0))", wing, [&] { setText(ui.side[0].txtCorde, "300"); },
+        [&] { layout.txtCorde_KeyUp(0); });
+    measure(
+        "spacing entry", wing, [&] { setText(ui.txtEcartementZ, "650"); },
+        [&] { layout.txtEcartementZ_KeyUp(); });
+    measure(
+        "sweep entry", wing, [&] { setText(ui.txtFleche, "30"); }, [&] { layout.txtFleche_KeyUp(); });
     measure("sweep mode \"Aligner les BF\"", wing, {}, [&] { ui.chkFleche[2]->setChecked(true); });
-    measure("dihedral entry in mm", wing, [&] { setText(ui.txtDiedreMm, "12"); }, [&] { layout.txtDiedreMm_KeyUp(); });
-    measure("dihedral entry in degrees", wing, [&] { setText(ui.txtDiedreDeg, "2"); },
-            [&] { layout.txtDiedreDeg_KeyUp(); });
+    measure(
+        "dihedral entry in mm", wing, [&] { setText(ui.txtDiedreMm, "12"); },
+        [&] { layout.txtDiedreMm_KeyUp(); });
+    measure(
+        "dihedral entry in degrees", wing, [&] { setText(ui.txtDiedreDeg, "2"); },
+        [&] { layout.txtDiedreDeg_KeyUp(); });
     measure("dihedral mode \"Aligner les milieux\"", wing, {}, [&] { ui.chkDiedre[2]->setChecked(true); });
     measure("alignment on the reference points", wing, {}, [&] { ui.chkAligner->setChecked(true); });
-    measure("re-application, two modes checked", wing,
-            [&] {
-                ui.chkFleche[1]->setChecked(true);
-                ui.chkDiedre[4]->setChecked(true);
-            },
-            [&] { layout.reapply(); });
-    measure("two wings, mirrored (cmdDupliquer(0))", wing, [&] { setText(ui.txtEcartementAiles, "60"); },
-            [&] { layout.cmdDupliquer_Click(0); });
-    measure("two wings, head to tail (cmdDupliquer(1))", wing, [&] { setText(ui.txtEcartementAiles, "60"); },
-            [&] { layout.cmdDupliquer_Click(1); });
+    measure(
+        "re-application, two modes checked", wing,
+        [&] {
+            ui.chkFleche[1]->setChecked(true);
+            ui.chkDiedre[4]->setChecked(true);
+        },
+        [&] { layout.reapply(); });
+    measure(
+        "two wings, mirrored (cmdDupliquer(0))", wing, [&] { setText(ui.txtEcartementAiles, "60"); },
+        [&] { layout.cmdDupliquer_Click(0); });
+    measure(
+        "two wings, head to tail (cmdDupliquer(1))", wing, [&] { setText(ui.txtEcartementAiles, "60"); },
+        [&] { layout.cmdDupliquer_Click(1); });
     orv::Profils synchronized = wing;
     synchronized.PointsS = airfoil(n, 180, 20, 1.0);
-    measure("intermediate profile (box ticked, spacing entry)", synchronized,
-            [&] {
-                ui.chkProfilIntermediaire->setChecked(true);
-                setText(ui.txtEcartementIntermediaire, "200");
-            },
-            [&] { layout.txtEcartementIntermediaire_KeyUp(); });
+    measure(
+        "intermediate profile (box ticked, spacing entry)", synchronized,
+        [&] {
+            ui.chkProfilIntermediaire->setChecked(true);
+            setText(ui.txtEcartementIntermediaire, "200");
+        },
+        [&] { layout.txtEcartementIntermediaire_KeyUp(); });
     ui.chkProfilIntermediaire->setChecked(false);
     measure("intermediate profile box ticked then unticked", synchronized, {}, [&] {
         ui.chkProfilIntermediaire->setChecked(true);
