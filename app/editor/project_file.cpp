@@ -5,6 +5,7 @@
 #include "platform/ini_document.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -22,6 +23,12 @@ const QString kNombrePoints = QStringLiteral("NombrePoints");
 const QString &sectionOf(Side s) { return s == Emplanture ? kProjectRoot : kProjectTip; }
 
 QString six(double v) { return QString::fromStdString(formatForBox(v, kFmtFile6)); }
+
+const NumberPattern &sixPattern()
+{
+    static const NumberPattern pattern(kFmtFile6);
+    return pattern;
+}
 
 // ---- reading
 
@@ -51,7 +58,7 @@ std::optional<double> numberIn(QStringView text)
         qsizetype n = 0;
         for (const QChar c : text)
             buffer[n++] = c.unicode() < 128 ? char(c.unicode()) : '?';
-        return parseLenient(std::string_view(buffer, size_t(n)));
+        return projectdetail::readNumber(std::string_view(buffer, size_t(n)));
     }
     return parseLenient(text.toUtf8().toStdString());
 }
@@ -159,14 +166,83 @@ int barOr(const IniDocument &file, const QString &key, int absent)
 
 } // namespace
 
+namespace projectdetail {
+
+// |v| = m / 2^k with m a 24-bit integer, so |v| × 10^6 = m × 10^6 / 2^k is
+// split exactly into its whole part and remainder, and the remainder decides
+// the rounding: the same digits as the pattern, without its general path.
+void appendSixDecimals(std::string &out, float v)
+{
+    if (!std::isfinite(v) || std::fabs(v) >= 1e12f) {
+        sixPattern().formatTo(out, v);
+        return;
+    }
+    int e = 0;
+    const float fraction = std::frexp(std::fabs(v), &e);
+    const uint64_t m = uint64_t(std::ldexp(fraction, 24));
+    const int k = 24 - e; // >= -16 below 1e12
+    const uint64_t n = m * 1000000u; // < 2^44
+    uint64_t q = 0;
+    if (k <= 0) {
+        q = n << -k;
+    } else if (k < 64) {
+        q = n >> k;
+        if ((n & ((uint64_t(1) << k) - 1)) >= (uint64_t(1) << (k - 1)))
+            ++q; // half away from zero
+    }
+    if (v < 0 && q != 0)
+        out += '-';
+    char digits[32];
+    const auto end = std::to_chars(digits, digits + sizeof digits, q / 1000000u).ptr;
+    out.append(digits, end);
+    out += '.';
+    const uint64_t decimals = q % 1000000u;
+    for (uint64_t unit = 100000; unit > 0; unit /= 10)
+        out += char('0' + (decimals / unit) % 10);
+}
+
+// Plain "[-]digits[.digits]" of at most 15 digits is one correctly rounded
+// division, which is what the lenient conversion gives; anything else goes
+// through that conversion.
+double readNumber(std::string_view text)
+{
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (negative)
+        ++i;
+    uint64_t mantissa = 0;
+    int digits = 0, decimals = 0;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            mantissa = mantissa * 10 + uint64_t(c - '0');
+            ++digits;
+            decimals += point ? 1 : 0;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return parseLenient(text);
+        }
+    }
+    if (digits == 0 || digits > 15)
+        return parseLenient(text);
+    const double value = double(mantissa) / kPowers[decimals];
+    return negative ? -value : value;
+}
+
+} // namespace projectdetail
+
 // ---- writing
 
 void writeProject(IniDocument &file, const ProjectData &data)
 {
     for (const QString &section : {kProjectRoot, kProjectTip, kProjectPosition, kProjectDisplay})
         clearSection(file, section);
-    const NumberPattern sixDecimals(kFmtFile6);
     std::string value;
+    QString text;
     for (Side side : kSides) {
         const QString &section = sectionOf(side);
         const ProfilePoints &points = data.points[size_t(side)];
@@ -174,13 +250,15 @@ void writeProject(IniDocument &file, const ProjectData &data)
         writeSetting(file, section, kNombrePoints, QString::number(points.count()));
         points.forEach([&](int32_t i, const PointProfil &p) {
             value.clear();
-            sixDecimals.formatTo(value, p.X);
+            projectdetail::appendSixDecimals(value, p.X);
             value += ':';
-            sixDecimals.formatTo(value, p.Y);
+            projectdetail::appendSixDecimals(value, p.Y);
             value += ':';
             value += std::to_string(p.Flags);
-            // The number-to-text conversion puts a blank before the number.
-            writeSetting(file, section, QStringLiteral(" ") + QString::number(i), QString::fromLatin1(value));
+            // The older program's keys had a blank before the number (" 1");
+            // blanks around keys are not written, so the key is the number.
+            text = QLatin1StringView(value.data(), qsizetype(value.size())); // reuses its buffer
+            writeSetting(file, section, QString::number(i), text);
         });
     }
     writeSetting(file, kProjectPosition, QStringLiteral("Ecartement"), six(data.Ecartement));

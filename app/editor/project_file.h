@@ -10,6 +10,8 @@
 #include <QStringList>
 
 #include <array>
+#include <string>
+#include <string_view>
 
 namespace orv {
 
@@ -68,5 +70,13 @@ struct ProjectRead {
 // holds no usable point is refused: the editor never holds an empty profile
 // once something is loaded.
 ProjectRead readProject(const IniDocument &file);
+
+namespace projectdetail {
+// The point values' fast paths, exposed for their tests: a float with six
+// decimals as the "#####0.000000" pattern writes it, and a number as the
+// lenient conversion reads it.
+void appendSixDecimals(std::string &out, float v);
+double readNumber(std::string_view text);
+} // namespace projectdetail
 
 } // namespace orv

@@ -1,9 +1,14 @@
 // The project file itself: the bytes a save writes, and what a read makes of
 // sound and of damaged files.
 #include "editor/project_file.h"
+
+#include "core/numeric_entry.h"
 #include "platform/ini_document.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
 
 using namespace orv;
 
@@ -174,4 +179,46 @@ TEST(ProjectFile, TheDamageIsDescribedInFrench)
                                 QStringLiteral("Une case de flèche ou de dièdre enregistrée n'existe pas : elle reste "
                                                "décochée."),
                             }));
+}
+
+TEST(ProjectFile, PointCoordinatesAreWrittenAsThePatternWritesThem)
+{
+    const NumberPattern pattern(kFmtFile6);
+    auto same = [&](float v) {
+        std::string fast;
+        projectdetail::appendSixDecimals(fast, v);
+        EXPECT_EQ(fast, pattern.format(v)) << v;
+    };
+    // Exact halves at the seventh decimal round away from zero.
+    for (float v : {0.0f, -0.0f, 0.0078125f, -0.0078125f, 0.0234375f, 1e-7f, -4e-7f, -5e-7f, 12.5f, -3.25f, 999999.9f,
+                    16777216.0f, 1e11f, 9.9e11f, 2e12f, -3e15f, 1e-30f, 1.17549435e-38f})
+        same(v);
+    uint32_t bits = 0x2545F491u;
+    for (int i = 0; i < 200000; ++i) {
+        bits ^= bits << 13;
+        bits ^= bits >> 17;
+        bits ^= bits << 5;
+        float v;
+        std::memcpy(&v, &bits, sizeof v);
+        if (std::isfinite(v))
+            same(v);
+    }
+}
+
+TEST(ProjectFile, PointCoordinatesAreReadAsTheLenientConversionReadsThem)
+{
+    for (const char *text : {"0", "-0.000000", "12.500000", "-3.250000", "0.1", "123456789012345", "1234567890123456",
+                             "0.000000000000001", "1.", ".5", "-", "", "1,5", " 2", "7e3", "1.2.3", "99999999999999.9"})
+        EXPECT_EQ(projectdetail::readNumber(text), parseLenient(text)) << text;
+    uint32_t bits = 0x9E3779B9u;
+    for (int i = 0; i < 100000; ++i) {
+        bits = bits * 1664525u + 1013904223u;
+        float v;
+        std::memcpy(&v, &bits, sizeof v);
+        if (!std::isfinite(v) || std::fabs(v) > 1e9f)
+            continue;
+        std::string text;
+        projectdetail::appendSixDecimals(text, v);
+        EXPECT_EQ(projectdetail::readNumber(text), parseLenient(text)) << text;
+    }
 }

@@ -292,3 +292,21 @@ TEST_F(Projects, TheSampleProjectIsWhatTheWriterMakes)
     EXPECT_EQ(ui().side[1].txtCorde->text(), QStringLiteral("150.0"));
     EXPECT_EQ(ui().txtEcartementZ->text(), QStringLiteral("500.0"));
 }
+
+TEST_F(Projects, AProjectOfTheOlderPlatformOpensWithItsAccents)
+{
+    const QString p = QString::fromStdString(fixture("editor/projet_ancien.orv"));
+    start();
+    openFile(0, p);
+    EXPECT_TRUE(platform.messages().empty());
+    EXPECT_EQ(ui().side[0].lblNomFichier->text(), QStringLiteral("aile_été.dat"));
+    EXPECT_EQ(ui().side[1].lblNomFichier->text(), QStringLiteral("bout_dérive.dxf"));
+    EXPECT_EQ(ui().txtCommentaire->textCrLf(), QStringLiteral("Flèche à 10 mm\r\nDièdre : intrados alignés"));
+    EXPECT_EQ(st().doc.NbPointsE(), 4);
+    EXPECT_EQ(st().doc.PointsS[4].Flags, 4);
+    // "Aligner les intrados" was ticked and ran: the lowest points are level.
+    EXPECT_TRUE(ui().chkDiedre[4]->isChecked());
+    EXPECT_FLOAT_EQ(st().doc.C.S.YMin, st().doc.C.E.YMin);
+    EXPECT_FLOAT_EQ(st().doc.Ecartement, 420);
+    EXPECT_EQ(ui().side[1].txtCorde->text(), QStringLiteral("80.0"));
+}

@@ -1,0 +1,160 @@
+// The editor's file commands in the real main window, offscreen: saving and
+// reopening a project of two 100,000-point profiles, and opening a drawing
+// against the library's read of the same file.
+//
+// Usage: bench_editor_files [DRAWING.dxf] [POINTS]
+#include "core/characteristics.h"
+#include "editor/editor.h"
+#include "editor/files_part.h"
+#include "editor/form_orvalis.h"
+#include "editor/project_file.h"
+#include "platform/ini_document.h"
+#include "platform/test_platform.h"
+#include "platform/vextra_binding.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <vector>
+
+namespace {
+
+orv::ProfilePoints wavyAirfoil(int n, float chord, float dy)
+{
+    std::vector<orv::PointProfil> pts(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const double a = 2 * M_PI * i / (n - 1);
+        const double x = 0.5 * (1 + std::cos(a));
+        const double y = 0.06 * std::sin(a) * (1 + 0.02 * std::sin(400 * a));
+        pts[static_cast<size_t>(i)] = {static_cast<float>(x * chord), static_cast<float>(y * chord + dy),
+                                       static_cast<int16_t>(i % 7 == 0 ? 5 : 0)};
+    }
+    return orv::ProfilePoints(pts);
+}
+
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+// Processor time of this thread, which other programs on a busy machine
+// change less than the clock; the clock is printed beside it.
+double g_lastWallMs = 0;
+
+// Median of `runs` timings of `what`, in milliseconds of processor time;
+// `prepare` runs untimed. g_lastWallMs gets the median by the clock.
+double medianMs(int runs, const std::function<void()> &prepare, const std::function<void()> &what)
+{
+    std::vector<double> times, wall;
+    for (int k = 0; k < runs; ++k) {
+        prepare();
+        QElapsedTimer t;
+        t.start();
+        const double c = threadCpuMs();
+        what();
+        times.push_back(threadCpuMs() - c);
+        wall.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    std::sort(wall.begin(), wall.end());
+    g_lastWallMs = wall[wall.size() / 2];
+    return times[times.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    auto library = orv::VextraLibrary::open(QStringLiteral(VEXTRA_LIBRARY_PATH));
+    if (!library || !library->isLoaded()) {
+        std::fprintf(stderr, "Vextra not loaded\n");
+        return 1;
+    }
+    orv::TestPlatform platform;
+    orv::FormOrvalis window(platform, *library, {dir.path(), {}, {}});
+    window.load();
+    window.show();
+    QApplication::processEvents();
+    orv::Editor &ed = window.editor();
+    orv::FilesPart &files = window.files();
+
+    const int n = argc > 2 ? std::atoi(argv[2]) : 100000;
+    auto loadDocument = [&] {
+        ed.st.doc.PointsE = wavyAirfoil(n, 200, 0);
+        ed.st.doc.PointsS = wavyAirfoil(n, 150, 20);
+        ed.st.doc.Ecartement = 500;
+        ed.enableEditing(true);
+        ed.st.ProjetCharge = true;
+        ed.finish({.chords = true, .layoutBoxes = true, .cursors = true, .view = orv::Finish::View::Rebuild});
+    };
+    loadDocument();
+    const QString project = dir.filePath(QStringLiteral("grand.orv"));
+
+    std::printf("project of a root and a tip of %d points each\n", n);
+    const double save = medianMs(7, [&] { platform.queueFile(project, 1); }, [&] { files.cmdSauveProfil_Click(2); });
+    std::printf("%-52s %8.1f ms (clock %.1f ms, %.1f MB)\n", "save over the project (cmdSauveProfil(2))", save,
+                g_lastWallMs, double(QFileInfo(project).size()) / 1e6);
+    const QString fresh = dir.filePath(QStringLiteral("neuf.orv"));
+    const double saveNew = medianMs(7, [&] { QFile::remove(fresh); platform.queueFile(fresh, 1); },
+                                    [&] { files.cmdSauveProfil_Click(2); });
+    std::printf("%-52s %8.1f ms (clock %.1f ms)\n", "save as a new file", saveNew, g_lastWallMs);
+    const double open = medianMs(7, [] {}, [&] { files.openProject(project); });
+    std::printf("%-52s %8.1f ms (clock %.1f ms)\n", "reopen (openProject, whole command)", open, g_lastWallMs);
+    if (!platform.messages().empty())
+        std::printf("  unexpected message: %s\n", platform.messages().back().text.toUtf8().constData());
+
+    // The file format alone, without the window.
+    const orv::ProjectData data = files.projectData();
+    const double write = medianMs(7, [] {}, [&] {
+        orv::IniDocument doc;
+        orv::writeProject(doc, data);
+        (void)doc.toBytes();
+    });
+    std::printf("%-52s %8.1f ms\n", "  of which: project text built in memory", write);
+    const orv::IniFile file(project);
+    const double parse = medianMs(7, [] {}, [&] { (void)orv::IniDocument::parse(orv::IniDocument(file.document()).toBytes()); });
+    const double readBack = medianMs(7, [] {}, [&] { (void)orv::readProject(file.document()); });
+    std::printf("%-52s %8.1f ms\n", "  of which: points read from the parsed file", readBack);
+    std::printf("%-52s %8.1f ms\n", "  (parse of the file text, with its encoding)", parse);
+
+    if (argc > 1) {
+        const QString drawing = QString::fromLocal8Bit(argv[1]);
+        std::vector<double> lib, whole;
+        int32_t count = 0;
+        for (int k = 0; k < 7; ++k) {
+            QElapsedTimer t;
+            t.start();
+            orv::ContourArray buffer(*library, 1);
+            orv::Bounds bounds;
+            QString title;
+            count = library->lireFichier(drawing, title, buffer, bounds);
+            lib.push_back(double(t.nsecsElapsed()) / 1e6);
+
+            platform.queueFile(drawing, 6);
+            t.restart();
+            files.cmdOuvrirProfil_Click(0);
+            whole.push_back(double(t.nsecsElapsed()) / 1e6);
+        }
+        std::sort(lib.begin(), lib.end());
+        std::sort(whole.begin(), whole.end());
+        const double l = lib[lib.size() / 2], w = whole[whole.size() / 2];
+        std::printf("drawing %s: %d points read, %d kept after the merge\n", argv[1], count, ed.st.doc.NbPointsE());
+        std::printf("%-52s %8.1f ms\n", "LireFichier alone", l);
+        std::printf("%-52s %8.1f ms (+%.1f ms, +%.0f %%)\n", "open command (read, merge, fill, view, snapshot)", w,
+                    w - l, 100 * (w - l) / l);
+    }
+    return 0;
+}

@@ -1,0 +1,10 @@
+# The file commands benchmark runs the real main window offscreen.
+if(TARGET bench_editor_files)
+  if(TARGET orvalis_editor)
+    target_link_libraries(bench_editor_files PRIVATE orvalis_editor)
+    target_compile_definitions(bench_editor_files PRIVATE VEXTRA_LIBRARY_PATH="$<TARGET_FILE:vextra>")
+    add_dependencies(bench_editor_files vextra)
+  else()
+    set_target_properties(bench_editor_files PROPERTIES EXCLUDE_FROM_ALL ON)
+  endif()
+endif()
