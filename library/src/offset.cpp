@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -18,9 +19,9 @@ namespace {
 
 constexpr double kCloseFactor = 0.96;        // a loop nearer its source than 0.96 × offset² is a leftover
 constexpr size_t kMaxPoints = size_t{1} << 24; // more offset points than this is not a usable result
-constexpr size_t kWorkBudget = 20'000'000;    // raw offset points over all passes before giving up
+constexpr size_t kWorkBudget = 5'000'000;     // raw offset points over all passes before giving up
 constexpr double kResolution = 1e-12;         // smallest offset relative to the coordinates
-constexpr int kMaxPasses = 10'000;            // a step this small against the shape is no usable request
+constexpr int kMaxPasses = 1'000;             // a step this small against the shape is no usable request
 
 struct Source {
     Contour c;
@@ -298,6 +299,11 @@ template <typename Rec> int32_t offsetContours(VxArray **points, const float *to
     if (produced.empty())
         return VX_NOTHING; // the caller's contours stay as they were
     PointList list = orderLoops(produced, run, p);
+    // Loops beyond the range of the records' floats cannot be written.
+    constexpr double kFloatMax = std::numeric_limits<float>::max();
+    for (const Node &n : list)
+        if (!(std::fabs(n.x) <= kFloatMax && std::fabs(n.y) <= kFloatMax))
+            return VX_NOTHING;
     if constexpr (std::is_same_v<Rec, ContourPoint>)
         addPenUpPartners(list);
 

@@ -14,7 +14,7 @@ namespace vx {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr int kArcPointsMax = 1024; // an arc whose ends are more than 507 units apart gets no more points
+constexpr int kArcPointsMax = 256; // an arc whose ends are more than 123 units apart gets no more points
 
 struct Segment {
     Node s, e; // offset start and end

@@ -290,6 +290,17 @@ TEST(Offset, AnOffsetLostInTheRoundingOfHugeCoordinatesGivesNothingAtOnce)
     EXPECT_EQ(o.points.size(), in.size());
 }
 
+TEST(Offset, LoopsBeyondTheRangeOfFloatsAreNotWritten)
+{
+    // Found by fuzzing: an offset of -2.5e38 around points near -1.7e38 gave
+    // infinite coordinates.
+    const std::vector<ContourPoint> in = contour(square(-1.7e38, 0, 10));
+    const Offset o = decaler(in, -2.5e38f);
+    EXPECT_EQ(o.result, 0);
+    EXPECT_EQ(o.points.size(), in.size());
+    EXPECT_EQ(decaler(contour(square(3e38, 3e38, 1e37)), 1e38f).result, 0);
+}
+
 TEST(LoopCutting, AFigureEightBecomesTwoLoops)
 {
     std::vector<vx::Node> eight;
