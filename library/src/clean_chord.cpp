@@ -1,7 +1,7 @@
-// Chord test of the cleaning tools. The points between anchor and chord end
-// are kept in perfect binary trees of convex hulls: a node whose hull lies in
-// a convex region where every point passes is accepted whole, so a long run
-// costs a few hull tests per step instead of a pass over the run.
+// Chord test of the cleaning tools. A cone of directions from the anchor
+// answers most steps at once; when it cannot, the points between anchor and
+// chord end go into perfect binary trees of convex hulls, and a node whose
+// hull lies in a convex region where every point passes is accepted whole.
 #include "clean_chord.h"
 
 #include "point_list.h"
