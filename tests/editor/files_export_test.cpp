@@ -83,8 +83,8 @@ TEST_F(FilesExport, TheExportDialogProposesTheFileNameAndItsFilter)
     platform.clearRecords();
     platform.queueCancel();
     platform.queueCancel();
-    window().files().cmdSauveProfil_Click(0);
-    window().files().cmdSauveProfil_Click(1);
+    ui().cmdSauveProfil[0]->click();
+    ui().cmdSauveProfil[1]->click();
     ASSERT_EQ(platform.dialogs().size(), 2u);
     const orv::RecordedDialog &root = platform.dialogs()[0];
     EXPECT_EQ(root.kind, orv::FileDialogKind::Save);

@@ -266,7 +266,8 @@ TEST_F(FilesOpen, CancellingTheDialogChangesNothing)
 {
     start();
     platform.queueCancel();
-    window().files().cmdOuvrirProfil_Click(0);
+    ui().cmdOuvrirProfil[0]->click();
+    EXPECT_EQ(platform.dialogs().size(), 1u);
     EXPECT_FALSE(st().ProjetCharge);
     EXPECT_EQ(st().DossierOuverture, folder());
     EXPECT_TRUE(platform.messages().empty());

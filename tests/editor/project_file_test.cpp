@@ -163,24 +163,6 @@ TEST(ProjectFile, LayoutBoxIndexesOutOfRangeTickNothing)
     EXPECT_FALSE(r.damage.any());
 }
 
-TEST(ProjectFile, TheDamageIsDescribedInFrench)
-{
-    ProjectDamage d;
-    d.unreadablePoints[0] = 2;
-    d.missingPoints[1] = 5;
-    d.pointsRead[1] = 7;
-    d.badFlags[1] = 1;
-    d.badButtons = true;
-    EXPECT_EQ(d.describe(), QStringList({
-                                QStringLiteral("Emplanture : 2 point(s) illisible(s) ignoré(s)."),
-                                QStringLiteral("Saumon : le nombre de points annoncé ne correspond pas au fichier ; 7 "
-                                               "point(s) lu(s)."),
-                                QStringLiteral("Saumon : les marques de 1 point(s) étaient invalides et ont été corrigées."),
-                                QStringLiteral("Une case de flèche ou de dièdre enregistrée n'existe pas : elle reste "
-                                               "décochée."),
-                            }));
-}
-
 TEST(ProjectFile, PointCoordinatesAreWrittenAsThePatternWritesThem)
 {
     const NumberPattern pattern(kFmtFile6);
