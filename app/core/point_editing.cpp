@@ -165,19 +165,35 @@ EditResult insertMidPoints(Profils &doc)
     EditResult result;
     for (Side s : kSides) {
         ProfilePoints &points = doc.points(s);
+        // Each mid-point with the number of the point it follows.
+        std::vector<std::pair<int32_t, PointProfil>> mids;
+        PointProfil previous;
+        points.forEach([&](int32_t i, const PointProfil &p) {
+            if (i > 1 && selected(previous) && selected(p))
+                mids.emplace_back(i - 1, PointProfil{static_cast<float>((double(previous.X) + p.X) / 2),
+                                                     static_cast<float>((double(previous.Y) + p.Y) / 2), 0});
+            previous = p;
+        });
+        if (mids.empty())
+            continue;
+        result.changed[s] = true;
+        if (mids.size() <= static_cast<size_t>(points.count()) / 64) {
+            // A few points go in place, so that the storage they do not touch
+            // stays shared with the undo history.
+            for (auto it = mids.rbegin(); it != mids.rend(); ++it)
+                points.insert(it->first + 1, it->second);
+            continue;
+        }
         const std::vector<PointProfil> pts = points.toVector();
         std::vector<PointProfil> out;
-        out.reserve(pts.size() + pts.size() / 2 + 1);
+        out.reserve(pts.size() + mids.size());
+        size_t next = 0;
         for (size_t i = 0; i < pts.size(); ++i) {
             out.push_back(pts[i]);
-            if (i + 1 < pts.size() && selected(pts[i]) && selected(pts[i + 1]))
-                out.push_back({static_cast<float>((double(pts[i].X) + pts[i + 1].X) / 2),
-                               static_cast<float>((double(pts[i].Y) + pts[i + 1].Y) / 2), 0});
+            if (next < mids.size() && mids[next].first == static_cast<int32_t>(i) + 1)
+                out.push_back(mids[next++].second);
         }
-        if (out.size() != pts.size()) {
-            points.assign(out);
-            result.changed[s] = true;
-        }
+        points.assign(out);
     }
     return result;
 }
