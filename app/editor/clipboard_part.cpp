@@ -17,19 +17,17 @@ ClipboardPart::ClipboardPart(Editor &ed, PointEditingPart &editing) : Part(ed), 
 
 void ClipboardPart::cmdCopier_Click()
 {
-    const bool cutting = st().clipboard.cutInProgress;
     copySelection(st().doc, st().clipboard);
-    // The copied points lose their selection, which undo brings back; a
-    // cut leaves them selected and the delete records the change.
-    m_ed.finish({.view = Finish::View::RedrawOnly, .snapshot = !cutting});
+    // The copied points lose their selection: a snapshot lets undo bring it back.
+    m_ed.finish({.view = Finish::View::RedrawOnly});
 }
 
 void ClipboardPart::cmdCouper_Click()
 {
-    // A refused delete leaves the clipboard as it was, like the points.
+    // The copy leaves the points selected for the delete, which closes the
+    // command. A refused delete leaves the clipboard as it was, like the points.
     const Clipboard before = st().clipboard;
-    st().clipboard.cutInProgress = true;
-    cmdCopier_Click();
+    cutSelection(st().doc, st().clipboard);
     if (!m_editing.cmdSupprimer_Click())
         st().clipboard = before;
 }

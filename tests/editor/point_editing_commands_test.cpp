@@ -65,6 +65,26 @@ TEST_F(PointEditing, MidPointsGoBetweenNeighbouringSelectedPointsUnselected)
     EXPECT_EQ(ui().side[0].vscUnits->maximum(), 8);
 }
 
+TEST_F(PointEditing, MidPointsInALongProfileGoInPlaceAndTheHistoryKeepsSharingTheRest)
+{
+    load(row(40000), row(40000));
+    for (int32_t i : {1, 2, 20000, 20001, 20002, 39999, 40000})
+        doc().PointsE.edit(i).Flags = kSelected;
+    ed().finish({.view = orv::Finish::View::RedrawOnly});
+    const size_t before = st().history.memoryBytes();
+    ui().cmdInsererPoint->click();
+    ASSERT_EQ(doc().NbPointsE(), 40004);
+    EXPECT_EQ(pointE(2).X, 5);
+    EXPECT_EQ(pointE(3).X, 10);
+    EXPECT_EQ(pointE(20002).X, 199995);
+    EXPECT_EQ(pointE(20004).X, 200005);
+    EXPECT_EQ(pointE(40003).X, 399985);
+    EXPECT_EQ(pointE(40004).X, 399990);
+    EXPECT_EQ(marked(Emplanture), numbers({1, 3, 20001, 20003, 20005, 40002, 40004}));
+    // Three pieces of the root's storage are new; the rest is shared.
+    EXPECT_LT(st().history.memoryBytes() - before, orv::documentBytes(doc()) / 4);
+}
+
 TEST_F(PointEditing, TwoCrossingSegmentsGetTheirCrossingPointBetweenTheSecondPair)
 {
     load(profile({{0, 0, S}, {2, 2, S}, {0, 2, S}, {2, 0, S}}), row(3));
