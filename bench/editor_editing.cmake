@@ -1,0 +1,10 @@
+# The selection and editing commands measured through the real main window, offscreen.
+if(TARGET bench_editor_editing)
+  if(TARGET orvalis_editor)
+    target_link_libraries(bench_editor_editing PRIVATE orvalis_editor)
+    target_compile_definitions(bench_editor_editing PRIVATE VEXTRA_LIBRARY_PATH="$<TARGET_FILE:vextra>")
+    add_dependencies(bench_editor_editing vextra)
+  else()
+    set_target_properties(bench_editor_editing PROPERTIES EXCLUDE_FROM_ALL ON)
+  endif()
+endif()
