@@ -69,10 +69,14 @@ void CursorsPart::cursorChanged(Side side, int bar, int value)
 void CursorsPart::labelClicked(Side side, int label)
 {
     EditorState &s = st();
-    toggleListPoint(s.doc.points(side), s.sel.current(side), label, s.sel.SelectionActive);
+    const bool toggled = toggleListPoint(s.doc.points(side), s.sel.current(side), label, s.sel.SelectionActive);
     m_ed.redraw();
-    m_ed.realignRule();
-    m_ed.snapshot();
+    // A line without a point changes nothing and records nothing, so the
+    // forward history stays.
+    if (toggled) {
+        m_ed.realignRule();
+        m_ed.snapshot();
+    }
     s.history.endCommand();
 }
 

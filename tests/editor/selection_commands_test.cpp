@@ -155,6 +155,23 @@ TEST_F(SelectionCommands, AnExactMultipleOfAThousandReachesEveryPointAndNoOther)
     }
 }
 
+TEST_F(SelectionCommands, APointListLabelTogglesItsPointAndAnEmptyLineRecordsNothing)
+{
+    load(row(10), row(10));
+    ui().side[0].vscUnits->setValue(5);
+    emit ui().side[0].lblCoordPt[8]->clicked(); // Y column, line 4: point 6
+    EXPECT_EQ(marked(Emplanture), numbers({6}));
+    emit ui().side[0].lblNumPt[3]->clicked(); // the same line
+    EXPECT_TRUE(marked(Emplanture).empty());
+    undo();
+    EXPECT_EQ(marked(Emplanture), numbers({6}));
+    ui().side[1].vscUnits->setValue(1);
+    const Frozen before = freeze();
+    emit ui().side[1].lblNumPt[0]->clicked(); // point -1
+    EXPECT_TRUE(freeze() == before);
+    EXPECT_TRUE(st().history.canRedo());
+}
+
 TEST_F(SelectionCommands, WithTheReferenceLayerAndTheAlignmentOnASelectionRunsTheAlignmentAgain)
 {
     load(profile({{0, 0, kReference}, {10, 0}}), profile({{0, 5, kReference}, {10, 5}}));
