@@ -8,6 +8,7 @@
 #include "platform/vextra_binding.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char **argv)
 {
@@ -34,5 +35,13 @@ int main(int argc, char **argv)
     platform.installHelpKey();
     window.load();
     window.show();
+    // ORVALIS_CAPTURE=file.png: save a picture of the window once it is up,
+    // then end (for the documentation and for machines without a screen).
+    const QString capture = qEnvironmentVariable("ORVALIS_CAPTURE");
+    if (!capture.isEmpty())
+        QTimer::singleShot(1500, &window, [&] {
+            window.grab().save(capture);
+            QApplication::exit(0);
+        });
     return app.exec();
 }
