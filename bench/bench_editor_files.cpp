@@ -104,29 +104,41 @@ int main(int argc, char **argv)
     const QString project = dir.filePath(QStringLiteral("grand.orv"));
 
     std::printf("project of a root and a tip of %d points each\n", n);
-    const double save = medianMs(7, [&] { platform.queueFile(project, 1); }, [&] { files.cmdSauveProfil_Click(2); });
-    std::printf("%-52s %8.1f ms (clock %.1f ms, %.1f MB)\n", "save over the project (cmdSauveProfil(2))", save,
-                g_lastWallMs, double(QFileInfo(project).size()) / 1e6);
+    const double save = medianMs(
+        7, [&] { platform.queueFile(project, 1); }, [&] { files.cmdSauveProfil_Click(2); });
+    std::printf("%-52s %8.1f ms (clock %.1f ms, %.1f MB)\n", "save over the project (cmdSauveProfil(2))",
+                save, g_lastWallMs, double(QFileInfo(project).size()) / 1e6);
     const QString fresh = dir.filePath(QStringLiteral("neuf.orv"));
-    const double saveNew = medianMs(7, [&] { QFile::remove(fresh); platform.queueFile(fresh, 1); },
-                                    [&] { files.cmdSauveProfil_Click(2); });
+    const double saveNew = medianMs(
+        7,
+        [&] {
+            QFile::remove(fresh);
+            platform.queueFile(fresh, 1);
+        },
+        [&] { files.cmdSauveProfil_Click(2); });
     std::printf("%-52s %8.1f ms (clock %.1f ms)\n", "save as a new file", saveNew, g_lastWallMs);
-    const double open = medianMs(7, [] {}, [&] { files.openProject(project); });
-    std::printf("%-52s %8.1f ms (clock %.1f ms)\n", "reopen (openProject, whole command)", open, g_lastWallMs);
+    const double open = medianMs(
+        7, [] {}, [&] { files.openProject(project); });
+    std::printf("%-52s %8.1f ms (clock %.1f ms)\n", "reopen (openProject, whole command)", open,
+                g_lastWallMs);
     if (!platform.messages().empty())
         std::printf("  unexpected message: %s\n", platform.messages().back().text.toUtf8().constData());
 
     // The file format alone, without the window.
     const orv::ProjectData data = files.projectData();
-    const double write = medianMs(7, [] {}, [&] {
-        orv::IniDocument doc;
-        orv::writeProject(doc, data);
-        (void)doc.toBytes();
-    });
+    const double write = medianMs(
+        7, [] {},
+        [&] {
+            orv::IniDocument doc;
+            orv::writeProject(doc, data);
+            (void)doc.toBytes();
+        });
     std::printf("%-52s %8.1f ms\n", "  of which: project text built in memory", write);
     const orv::IniFile file(project);
-    const double parse = medianMs(7, [] {}, [&] { (void)orv::IniDocument::parse(orv::IniDocument(file.document()).toBytes()); });
-    const double readBack = medianMs(7, [] {}, [&] { (void)orv::readProject(file.document()); });
+    const double parse = medianMs(
+        7, [] {}, [&] { (void)orv::IniDocument::parse(orv::IniDocument(file.document()).toBytes()); });
+    const double readBack = medianMs(
+        7, [] {}, [&] { (void)orv::readProject(file.document()); });
     std::printf("%-52s %8.1f ms\n", "  of which: points read from the parsed file", readBack);
     std::printf("%-52s %8.1f ms\n", "  (parse of the file text, with its encoding)", parse);
 
@@ -151,10 +163,11 @@ int main(int argc, char **argv)
         std::sort(lib.begin(), lib.end());
         std::sort(whole.begin(), whole.end());
         const double l = lib[lib.size() / 2], w = whole[whole.size() / 2];
-        std::printf("drawing %s: %d points read, %d kept after the merge\n", argv[1], count, ed.st.doc.NbPointsE());
+        std::printf("drawing %s: %d points read, %d kept after the merge\n", argv[1], count,
+                    ed.st.doc.NbPointsE());
         std::printf("%-52s %8.1f ms\n", "LireFichier alone", l);
-        std::printf("%-52s %8.1f ms (+%.1f ms, +%.0f %%)\n", "open command (read, merge, fill, view, snapshot)", w,
-                    w - l, 100 * (w - l) / l);
+        std::printf("%-52s %8.1f ms (+%.1f ms, +%.0f %%)\n",
+                    "open command (read, merge, fill, view, snapshot)", w, w - l, 100 * (w - l) / l);
     }
     return 0;
 }

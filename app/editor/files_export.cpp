@@ -16,7 +16,8 @@ namespace orv {
 
 namespace {
 
-const QString kSaveFilterProfile = QStringLiteral("DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Tous les fichiers (*.*)|*.*");
+const QString kSaveFilterProfile =
+    QStringLiteral("DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Tous les fichiers (*.*)|*.*");
 const QString kSaveFilterProject =
     QStringLiteral("Projet Orvalis(*.orv)|*.orv|DAO 3D (*.dxf)|*.dxf|Tous les fichiers (*.*)|*.*");
 const QString kIntermediateTitle =
@@ -39,7 +40,10 @@ ContourArray contourArray(const VextraLibrary &library, const ProfilePoints &poi
     return array;
 }
 
-QString three(float v) { return QString::fromStdString(formatForBox(v, kFmtFile3)); }
+QString three(float v)
+{
+    return QString::fromStdString(formatForBox(v, kFmtFile3));
+}
 
 } // namespace
 
@@ -73,8 +77,9 @@ void FilesPart::exportSide(Side side)
 {
     const QString shown = ui().side[size_t(side)].lblNomFichier->text();
     FileDialogRequest request;
-    request.title = side == Emplanture ? QStringLiteral("Enregistrer le profil emplanture en .dxf ou en .dat...")
-                                       : QStringLiteral("Enregistrer le profil saumon en .dxf ou en .dat...");
+    request.title = side == Emplanture
+                        ? QStringLiteral("Enregistrer le profil emplanture en .dxf ou en .dat...")
+                        : QStringLiteral("Enregistrer le profil saumon en .dxf ou en .dat...");
     request.filter = kSaveFilterProfile;
     request.fileName = withoutExtension(shown);
     request.filterIndex = extensionOf(shown).toLower() == QLatin1String("dat") ? 2 : 1;
@@ -116,8 +121,9 @@ void FilesPart::export3d(const QString &path)
 {
     Profils &doc = st().doc;
     if (doc.NbPointsE() != doc.NbPointsS()) {
-        m_ed.show(critical("Pour le .dxf 3D, l'emplanture et le saumon doivent avoir le même nombre de points.",
-                           "Sauvegarde en .dxf 3D impossible"));
+        m_ed.show(
+            critical("Pour le .dxf 3D, l'emplanture et le saumon doivent avoir le même nombre de points.",
+                     "Sauvegarde en .dxf 3D impossible"));
         return;
     }
     ContourArray root = contourArray(m_ed.library, doc.PointsE, doc.NbPointsE());
@@ -150,7 +156,8 @@ void FilesPart::exportIntermediate()
         return;
     const QString &path = choice->path;
     ContourArray array = contourArray(m_ed.library, intermediate, n);
-    if (!exported(path, array.isValid() ? m_ed.library.ecrireFichier(array, path, kIntermediateTitle) : VX_ERR_MEMORY))
+    if (!exported(path, array.isValid() ? m_ed.library.ecrireFichier(array, path, kIntermediateTitle)
+                                        : VX_ERR_MEMORY))
         return;
 
     Profils first;

@@ -26,11 +26,11 @@ namespace {
 
 const QString kFiles = QStringLiteral("Fichiers");
 const QString kOpenTitle = QStringLiteral("Choisissez un fichier profil (.dat, .dxf, .plt)");
-const QString kOpenFilterRoot =
-    QStringLiteral("DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Plotter (*.plt)|*.plt|Projet Orvalis (*.orv)|*.orv|"
-                   "Projet Sorvane (*.sv)|*.sv|Tous les fichiers connus|*.dxf;*.dat;*.plt;*.orv;*.sv");
-const QString kOpenFilterTip = QStringLiteral(
-    "DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Plotter (*.plt)|*.plt|Tous les fichiers saumon|*.dxf;*.dat;*.plt");
+const QString kOpenFilterRoot = QStringLiteral(
+    "DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Plotter (*.plt)|*.plt|Projet Orvalis (*.orv)|*.orv|"
+    "Projet Sorvane (*.sv)|*.sv|Tous les fichiers connus|*.dxf;*.dat;*.plt;*.orv;*.sv");
+const QString kOpenFilterTip = QStringLiteral("DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Plotter "
+                                              "(*.plt)|*.plt|Tous les fichiers saumon|*.dxf;*.dat;*.plt");
 
 // Extensions compare exactly: a mixed-case one matches none of the forms.
 bool extensionIs(const QString &ext, std::initializer_list<const char *> forms)
@@ -56,11 +56,14 @@ FilesPart::FilesPart(Editor &ed, FormOrvalis &window) : Part(ed), m_window(windo
 {
     MainWindowUi &u = ui();
     for (int i = 0; i < 2; ++i) {
-        QObject::connect(u.cmdOuvrirProfil[size_t(i)], &QToolButton::clicked, this, [this, i] { cmdOuvrirProfil_Click(i); });
-        QObject::connect(u.cmdFermerProfil[size_t(i)], &QToolButton::clicked, this, [this, i] { cmdFermerProfil_Click(i); });
+        QObject::connect(u.cmdOuvrirProfil[size_t(i)], &QToolButton::clicked, this,
+                         [this, i] { cmdOuvrirProfil_Click(i); });
+        QObject::connect(u.cmdFermerProfil[size_t(i)], &QToolButton::clicked, this,
+                         [this, i] { cmdFermerProfil_Click(i); });
     }
     for (int i = 0; i < 4; ++i)
-        QObject::connect(u.cmdSauveProfil[size_t(i)], &QToolButton::clicked, this, [this, i] { cmdSauveProfil_Click(i); });
+        QObject::connect(u.cmdSauveProfil[size_t(i)], &QToolButton::clicked, this,
+                         [this, i] { cmdSauveProfil_Click(i); });
 }
 
 // ---- dialogs and folders
@@ -151,8 +154,9 @@ void FilesPart::openProfile(Side side, const QString &path)
     const QString ext = extensionOf(path);
     int32_t n = int32_t(s.PointsLus.size());
     if (extensionIs(ext, {"dxf", "DXF", "plt", "PLT"})) {
-        s.ToleranceLecture = std::max(std::abs(bounds.xMax - bounds.xMin), std::abs(bounds.yMax - bounds.yMin)) /
-                             s.DiviseurTolerance;
+        s.ToleranceLecture =
+            std::max(std::abs(bounds.xMax - bounds.xMin), std::abs(bounds.yMax - bounds.yMin)) /
+            s.DiviseurTolerance;
         n = thinList(s.PointsLus, s.ToleranceLecture);
     }
 
@@ -165,7 +169,8 @@ void FilesPart::openProfile(Side side, const QString &path)
         s.doc.PointsE = loaded;
     computeCharacteristics(s.doc);
 
-    const std::vector<Side> sides = side == Emplanture ? std::vector<Side>{Emplanture, Saumon} : std::vector<Side>{Saumon};
+    const std::vector<Side> sides =
+        side == Emplanture ? std::vector<Side>{Emplanture, Saumon} : std::vector<Side>{Saumon};
     if (extensionIs(ext, {"dat", "DAT"})) {
         for (Side t : sides) {
             const float chord = s.doc.C.side(t).Corde;

@@ -14,9 +14,15 @@ const std::string kReadTitle = "Lecture impossible";
 const std::string kExportTitle = "Exportation impossible";
 const std::string kProjectTitle = "Ouverture du projet impossible";
 
-std::string text(const QString &s) { return s.toStdString(); }
+std::string text(const QString &s)
+{
+    return s.toStdString();
+}
 
-QString quoted(const QString &path) { return QStringLiteral("« ") + path + QStringLiteral(" »"); }
+QString quoted(const QString &path)
+{
+    return QStringLiteral("« ") + path + QStringLiteral(" »");
+}
 
 } // namespace
 
@@ -30,10 +36,13 @@ Notice readFailure(const QString &path, int32_t code)
         t = QStringLiteral("Le fichier %1 ne contient aucun point utilisable.").arg(f);
         break;
     case VX_ERR_SVG:
-        t = QStringLiteral("Le fichier %1 est un dessin SVG : ce format n'est pas lu. Enregistrez-le en .dxf.").arg(f);
+        t = QStringLiteral(
+                "Le fichier %1 est un dessin SVG : ce format n'est pas lu. Enregistrez-le en .dxf.")
+                .arg(f);
         break;
     case VX_ERR_EXTENSION:
-        t = QStringLiteral("Le fichier %1 n'est pas d'un format connu (.dat, .dxf, .plt, .prn, .hpgl, .eps, .drd, .drl).")
+        t = QStringLiteral("Le fichier %1 n'est pas d'un format connu (.dat, .dxf, .plt, .prn, .hpgl, .eps, "
+                           ".drd, .drl).")
                 .arg(f);
         break;
     case VX_ERR_OPEN:
@@ -54,7 +63,8 @@ Notice readFailure(const QString &path, int32_t code)
         t = QStringLiteral("Le fichier %1 n'a pas pu être lu : la liste de points est inutilisable.").arg(f);
         break;
     case kVextraUnavailable:
-        t = QStringLiteral("La bibliothèque Vextra n'est pas disponible : le fichier %1 ne peut pas être lu.").arg(f);
+        t = QStringLiteral("La bibliothèque Vextra n'est pas disponible : le fichier %1 ne peut pas être lu.")
+                .arg(f);
         break;
     default:
         t = QStringLiteral("Le fichier %1 n'a pas pu être lu (code %2).").arg(f).arg(code);
@@ -69,21 +79,25 @@ Notice writeFailure(const QString &path, int32_t code)
     QString t;
     switch (code) {
     case VX_ERR_EXTENSION:
-        t = QStringLiteral("Le fichier %1 n'a pas été écrit : choisissez un nom qui se termine par .dat ou .dxf.").arg(f);
+        t = QStringLiteral(
+                "Le fichier %1 n'a pas été écrit : choisissez un nom qui se termine par .dat ou .dxf.")
+                .arg(f);
         break;
     case VX_ERR_CREATE:
         t = QStringLiteral("Le fichier %1 n'a pas pu être créé ou écrit.").arg(f);
         break;
     case VX_ERR_COUNT_MISMATCH:
-        t = QStringLiteral("Le fichier %1 n'a pas été écrit : l'emplanture et le saumon n'ont pas le même nombre de "
-                           "points.")
+        t = QStringLiteral(
+                "Le fichier %1 n'a pas été écrit : l'emplanture et le saumon n'ont pas le même nombre de "
+                "points.")
                 .arg(f);
         break;
     case VX_ERR_ARRAY_LOCK:
         t = QStringLiteral("Le fichier %1 n'a pas été écrit : la liste de points est inutilisable.").arg(f);
         break;
     case kVextraUnavailable:
-        t = QStringLiteral("La bibliothèque Vextra n'est pas disponible : le fichier %1 n'a pas été écrit.").arg(f);
+        t = QStringLiteral("La bibliothèque Vextra n'est pas disponible : le fichier %1 n'a pas été écrit.")
+                .arg(f);
         break;
     default:
         t = QStringLiteral("Le fichier %1 n'a pas pu être écrit (code %2).").arg(f).arg(code);
@@ -99,7 +113,8 @@ Notice projectMissing(const QString &path)
 
 Notice projectUnreadable(const QString &path)
 {
-    return critical(text(QStringLiteral("Le projet %1 ne peut pas être lu.").arg(quoted(path))), kProjectTitle);
+    return critical(text(QStringLiteral("Le projet %1 ne peut pas être lu.").arg(quoted(path))),
+                    kProjectTitle);
 }
 
 Notice projectRefused(const QString &path, ProjectRefusal refusal)
@@ -139,23 +154,26 @@ Notice projectNotSaved(const QString &path)
 
 Notice sorvaneNotAvailable(const QString &path)
 {
-    return critical(text(QStringLiteral("Les projets Sorvane (.sv) ne peuvent pas encore être ouverts dans Orvalis.\r\n"
-                                        "Le fichier %1 n'a pas été lu.")
-                             .arg(quoted(path))),
-                    "Ouverture impossible");
+    return critical(
+        text(QStringLiteral("Les projets Sorvane (.sv) ne peuvent pas encore être ouverts dans Orvalis.\r\n"
+                            "Le fichier %1 n'a pas été lu.")
+                 .arg(quoted(path))),
+        "Ouverture impossible");
 }
 
 Notice intermediateRefused(int32_t rootCount, int32_t tipCount, int32_t intermediateCount)
 {
     QString t;
     if (tipCount < rootCount)
-        t = QStringLiteral("Le saumon a moins de points que l'emplanture (%1 contre %2) : le profil intermédiaire ne "
-                           "peut pas être exporté.")
+        t = QStringLiteral(
+                "Le saumon a moins de points que l'emplanture (%1 contre %2) : le profil intermédiaire ne "
+                "peut pas être exporté.")
                 .arg(tipCount)
                 .arg(rootCount);
     else
-        t = QStringLiteral("Le profil intermédiaire (%1 points) ne correspond plus à l'emplanture (%2 points) : "
-                           "entrez à nouveau son écartement.")
+        t = QStringLiteral(
+                "Le profil intermédiaire (%1 points) ne correspond plus à l'emplanture (%2 points) : "
+                "entrez à nouveau son écartement.")
                 .arg(intermediateCount)
                 .arg(rootCount);
     return critical(text(t), kExportTitle);
@@ -163,8 +181,9 @@ Notice intermediateRefused(int32_t rootCount, int32_t tipCount, int32_t intermed
 
 Notice reportNotWritten(const QString &path)
 {
-    return critical(text(QStringLiteral("Le fichier des caractéristiques %1 n'a pas pu être écrit.").arg(quoted(path))),
-                    kExportTitle);
+    return critical(
+        text(QStringLiteral("Le fichier des caractéristiques %1 n'a pas pu être écrit.").arg(quoted(path))),
+        kExportTitle);
 }
 
 QString intermediateReport(const IntermediateComparison &c, const QString &decimalSeparator)
@@ -180,20 +199,27 @@ QString intermediateReport(const IntermediateComparison &c, const QString &decim
         rule,
         QStringLiteral("Profil initial à l'emplanture : ") + c.rootFileName,
         QStringLiteral("Corde emplanture (mm) : ") + num(a.E.Corde),
-        QStringLiteral("Ecartement entre l'emplanture et le profil intermédiaire (mm) :") + gap(c.intermediateSpacing),
+        QStringLiteral("Ecartement entre l'emplanture et le profil intermédiaire (mm) :") +
+            gap(c.intermediateSpacing),
         QStringLiteral("Corde profil intermédiaire (mm) : ") + num(a.S.Corde),
-        QStringLiteral("Flèche BA du profil intermédiaire par rapport à l'emplanture (mm) : ") + num(a.FlecheBA),
-        QStringLiteral("Flèche BF du profil intermédiaire par rapport à l'emplanture (mm) : ") + num(a.FlecheBF),
-        QStringLiteral("Dièdre intrados du profil intermédiaire par rapport à l'emplanture (mm) : ") + num(a.DiedreMm),
+        QStringLiteral("Flèche BA du profil intermédiaire par rapport à l'emplanture (mm) : ") +
+            num(a.FlecheBA),
+        QStringLiteral("Flèche BF du profil intermédiaire par rapport à l'emplanture (mm) : ") +
+            num(a.FlecheBF),
+        QStringLiteral("Dièdre intrados du profil intermédiaire par rapport à l'emplanture (mm) : ") +
+            num(a.DiedreMm),
         rule,
         QStringLiteral("Profil initial au saumon : ") + c.tipFileName,
         QStringLiteral("Corde saumon (mm) : ") + num(b.S.Corde),
         QStringLiteral("Ecartement entre le profil intermédiaire et le saumon (mm) :") +
             gap(c.spacing - c.intermediateSpacing),
         QStringLiteral("Corde profil intermédiaire (mm) : ") + num(b.E.Corde),
-        QStringLiteral("Flèche BA du profil saumon par rapport au profil intermédiaire (mm) : ") + num(b.FlecheBA),
-        QStringLiteral("Flèche BF du profil saumon par rapport au profil intermédiaire (mm) : ") + num(b.FlecheBF),
-        QStringLiteral("Dièdre intrados du profil saumon par rapport au profil intermédiaire (mm) : ") + num(b.DiedreMm),
+        QStringLiteral("Flèche BA du profil saumon par rapport au profil intermédiaire (mm) : ") +
+            num(b.FlecheBA),
+        QStringLiteral("Flèche BF du profil saumon par rapport au profil intermédiaire (mm) : ") +
+            num(b.FlecheBF),
+        QStringLiteral("Dièdre intrados du profil saumon par rapport au profil intermédiaire (mm) : ") +
+            num(b.DiedreMm),
     };
     return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }

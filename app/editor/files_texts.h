@@ -30,8 +30,8 @@ Notice reportNotWritten(const QString &path);
 struct IntermediateComparison {
     QString chosenPath;
     QString rootFileName, tipFileName;
-    float intermediateSpacing = 0; // from the root
-    float spacing = 0;             // root to tip
+    float intermediateSpacing = 0;       // from the root
+    float spacing = 0;                   // root to tip
     Caracteristiques rootToIntermediate; // the root as root, the intermediate as tip
     Caracteristiques intermediateToTip;  // the intermediate as root, the tip as tip
 };

@@ -20,9 +20,15 @@ namespace {
 const QString kNomFichier = QStringLiteral("NomFichier");
 const QString kNombrePoints = QStringLiteral("NombrePoints");
 
-const QString &sectionOf(Side s) { return s == Emplanture ? kProjectRoot : kProjectTip; }
+const QString &sectionOf(Side s)
+{
+    return s == Emplanture ? kProjectRoot : kProjectTip;
+}
 
-QString six(double v) { return QString::fromStdString(formatForBox(v, kFmtFile6)); }
+QString six(double v)
+{
+    return QString::fromStdString(formatForBox(v, kFmtFile6));
+}
 
 const NumberPattern &sixPattern()
 {
@@ -180,7 +186,7 @@ void appendSixDecimals(std::string &out, float v)
     int e = 0;
     const float fraction = std::frexp(std::fabs(v), &e);
     const uint64_t m = uint64_t(std::ldexp(fraction, 24));
-    const int k = 24 - e; // >= -16 below 1e12
+    const int k = 24 - e;            // >= -16 below 1e12
     const uint64_t n = m * 1000000u; // < 2^44
     uint64_t q = 0;
     if (k <= 0) {
@@ -206,7 +212,7 @@ void appendSixDecimals(std::string &out, float v)
 // through that conversion.
 double readNumber(std::string_view text)
 {
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     size_t i = 0;
     const bool negative = !text.empty() && text[0] == '-';
@@ -264,7 +270,8 @@ void writeProject(IniDocument &file, const ProjectData &data)
     writeSetting(file, kProjectPosition, QStringLiteral("Ecartement"), six(data.Ecartement));
     writeSetting(file, kProjectPosition, QStringLiteral("BoutonFleche"), QString::number(data.boutonFleche));
     writeSetting(file, kProjectPosition, QStringLiteral("BoutonDiedre"), QString::number(data.boutonDiedre));
-    writeSetting(file, kProjectPosition, QStringLiteral("BoutonAligner"), QString::number(data.boutonAligner));
+    writeSetting(file, kProjectPosition, QStringLiteral("BoutonAligner"),
+                 QString::number(data.boutonAligner));
     writeSetting(file, kProjectDisplay, QStringLiteral("CoeffZoom"), six(data.CoeffZoom));
     writeSetting(file, kProjectDisplay, QStringLiteral("XCentreZoom"), six(data.XCentreZoom));
     writeSetting(file, kProjectDisplay, QStringLiteral("YCentreZoom"), six(data.YCentreZoom));
@@ -292,9 +299,12 @@ QStringList ProjectDamage::describe() const
         const size_t s = size_t(side);
         const QString name = side == Emplanture ? QStringLiteral("Emplanture") : QStringLiteral("Saumon");
         if (unreadablePoints[s])
-            lines << QStringLiteral("%1 : %2 point(s) illisible(s) ignoré(s).").arg(name).arg(unreadablePoints[s]);
+            lines << QStringLiteral("%1 : %2 point(s) illisible(s) ignoré(s).")
+                         .arg(name)
+                         .arg(unreadablePoints[s]);
         if (missingPoints[s] || badCount[s])
-            lines << QStringLiteral("%1 : le nombre de points annoncé ne correspond pas au fichier ; %2 point(s) lu(s).")
+            lines << QStringLiteral(
+                         "%1 : le nombre de points annoncé ne correspond pas au fichier ; %2 point(s) lu(s).")
                          .arg(name)
                          .arg(pointsRead[s]);
         if (badFlags[s])
@@ -303,7 +313,8 @@ QStringList ProjectDamage::describe() const
                          .arg(badFlags[s]);
     }
     if (badButtons)
-        lines << QStringLiteral("Une case de flèche ou de dièdre enregistrée n'existe pas : elle reste décochée.");
+        lines << QStringLiteral(
+            "Une case de flèche ou de dièdre enregistrée n'existe pas : elle reste décochée.");
     return lines;
 }
 

@@ -32,7 +32,7 @@ struct ProjectData {
     int boutonAligner = -1; // 1 when chkAligner is ticked
     float CoeffZoom = 1, XCentreZoom = 0, YCentreZoom = 0;
     int omega = kPerspectiveOmega, alpha = kPerspectiveAlpha; // the perspective bars
-    QString comment;              // lines separated by CR LF
+    QString comment;                                          // lines separated by CR LF
 };
 
 // Clears the four sections, then writes every key in the order a reader of

@@ -32,7 +32,8 @@ TEST_F(Comment, TheCheckBoxShowsAndHidesBothBoxesAndTheTextStays)
     EXPECT_FALSE(ui().chkVoirCommentaires->isChecked());
     EXPECT_FALSE(ui().txtCommentaire->isVisibleTo(&window()));
     EXPECT_FALSE(ui().txtTitreCommentaire->isVisibleTo(&window()));
-    EXPECT_EQ(ui().txtTitreCommentaire->text(), QStringLiteral("Commentaires - Explications (256 caractères maxi)"));
+    EXPECT_EQ(ui().txtTitreCommentaire->text(),
+              QStringLiteral("Commentaires - Explications (256 caractères maxi)"));
     EXPECT_EQ(ui().txtTitreCommentaire->toolTip(), QStringLiteral("Cliquer pour modifier"));
     EXPECT_EQ(ui().chkVoirCommentaires->text(), QStringLiteral("Bla - bla"));
 
@@ -87,8 +88,8 @@ TEST_F(Comment, TheBoxIsWhiteWhileEditedAndReturnsToTheButtonColour)
     const QColor face = ui().txtCommentaire->palette().color(QPalette::Button);
     EXPECT_EQ(background(), face);
     QWidget *viewport = ui().txtCommentaire->viewport();
-    QMouseEvent click(QEvent::MouseButtonPress, QPointF(5, 5), viewport->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent click(QEvent::MouseButtonPress, QPointF(5, 5), viewport->mapToGlobal(QPointF(5, 5)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &click);
     EXPECT_EQ(background(), QColor(255, 255, 255));
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);

@@ -47,7 +47,9 @@ TEST_F(FilesExport, TheRootExportsAsANormalisedAirfoilWithItsChordAsTitle)
 {
     const QString p = save(0, QStringLiteral("sortie.dat"), 2);
     EXPECT_TRUE(platform.messages().empty());
-    EXPECT_EQ(read(p), QByteArray("Corde: 100.000\r\n0.000000\t0.000000\r\n1.000000\t0.125000\r\n0.500000\t-0.125000\r\n"));
+    EXPECT_EQ(
+        read(p),
+        QByteArray("Corde: 100.000\r\n0.000000\t0.000000\r\n1.000000\t0.125000\r\n0.500000\t-0.125000\r\n"));
 }
 
 TEST_F(FilesExport, TheTipTitleCarriesItsChordSweepAndDihedral)
@@ -63,22 +65,26 @@ TEST_F(FilesExport, TheTipTitleCarriesItsChordSweepAndDihedral)
 TEST_F(FilesExport, TheRootExportsAsATwoDimensionalDrawing)
 {
     const QString p = save(0, QStringLiteral("sortie.dxf"));
-    const QByteArray header = "   0\r\nSECTION\r\n   2\r\nENTITIES\r\n   0\r\nPOLYLINE\r\n   8\r\n0\r\n  66\r\n 1\r\n   6\r\n"
-                              "Continuous\r\n  10\r\n 0.0\r\n  20\r\n 0.0\r\n  30\r\n 0.0\r\n  70\r\n 128\r\n   0\r\n";
+    const QByteArray header =
+        "   0\r\nSECTION\r\n   2\r\nENTITIES\r\n   0\r\nPOLYLINE\r\n   8\r\n0\r\n  66\r\n 1\r\n   6\r\n"
+        "Continuous\r\n  10\r\n 0.0\r\n  20\r\n 0.0\r\n  30\r\n 0.0\r\n  70\r\n 128\r\n   0\r\n";
     auto vertex = [](const char *x, const char *y) {
-        return QByteArray("VERTEX\r\n   8\r\n0\r\n   6\r\nContinuous\r\n  10\r\n ") + x + "\r\n  20\r\n " + y +
-               "\r\n  30\r\n 0.0\r\n   0\r\n";
+        return QByteArray("VERTEX\r\n   8\r\n0\r\n   6\r\nContinuous\r\n  10\r\n ") + x + "\r\n  20\r\n " +
+               y + "\r\n  30\r\n 0.0\r\n   0\r\n";
     };
-    const QByteArray text = "TEXT\r\n   8\r\n0\r\n  10\r\n 0.000000\r\n  20\r\n -4.000000\r\n  30\r\n 0.0\r\n  40\r\n"
-                            " 2.000000\r\n  1\r\n Corde: 100.000\r\n   0\r\n";
+    const QByteArray text =
+        "TEXT\r\n   8\r\n0\r\n  10\r\n 0.000000\r\n  20\r\n -4.000000\r\n  30\r\n 0.0\r\n  40\r\n"
+        " 2.000000\r\n  1\r\n Corde: 100.000\r\n   0\r\n";
     EXPECT_EQ(read(p), header + vertex("0.000000", "12.500000") + vertex("100.000000", "25.000000") +
-                           vertex("50.000000", "0.000000") + "SEQEND\r\n   0\r\n" + text + "ENDSEC\r\n   0\r\nEOF\r\n");
+                           vertex("50.000000", "0.000000") + "SEQEND\r\n   0\r\n" + text +
+                           "ENDSEC\r\n   0\r\nEOF\r\n");
 }
 
 TEST_F(FilesExport, TheExportDialogProposesTheFileNameAndItsFilter)
 {
-    openFile(1, write(QStringLiteral("bout.dxf"), "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n"
-                                                  "40\n21\n0\n0\nLINE\n8\n0\n10\n40\n20\n0\n11\n40\n21\n3\n0\nENDSEC\n0\nEOF\n"));
+    openFile(1, write(QStringLiteral("bout.dxf"),
+                      "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n"
+                      "40\n21\n0\n0\nLINE\n8\n0\n10\n40\n20\n0\n11\n40\n21\n3\n0\nENDSEC\n0\nEOF\n"));
     ASSERT_TRUE(platform.messages().empty());
     platform.clearRecords();
     platform.queueCancel();
@@ -89,7 +95,8 @@ TEST_F(FilesExport, TheExportDialogProposesTheFileNameAndItsFilter)
     const orv::RecordedDialog &root = platform.dialogs()[0];
     EXPECT_EQ(root.kind, orv::FileDialogKind::Save);
     EXPECT_EQ(root.title, QStringLiteral("Enregistrer le profil emplanture en .dxf ou en .dat..."));
-    EXPECT_EQ(root.filter, QStringLiteral("DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Tous les fichiers (*.*)|*.*"));
+    EXPECT_EQ(root.filter,
+              QStringLiteral("DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Tous les fichiers (*.*)|*.*"));
     EXPECT_EQ(root.fileName, QStringLiteral("aile"));
     EXPECT_EQ(root.filterIndex, 2);
     EXPECT_TRUE(root.overwritePrompt);
@@ -106,7 +113,8 @@ TEST_F(FilesExport, SaveDialogsStartInTheFolderStoredInTheSettingsAndStoreTheNew
     QDir().mkpath(elsewhere);
     {
         orv::IniFile ini(path(QStringLiteral("Orvalis.ini")));
-        orv::writeSetting(ini.document(), QStringLiteral("Fichiers"), QStringLiteral("Sauvegarde"), elsewhere);
+        orv::writeSetting(ini.document(), QStringLiteral("Fichiers"), QStringLiteral("Sauvegarde"),
+                          elsewhere);
         ASSERT_TRUE(ini.save());
     }
     platform.queueFile(elsewhere + QStringLiteral("plan.dxf"), 1);
@@ -116,21 +124,24 @@ TEST_F(FilesExport, SaveDialogsStartInTheFolderStoredInTheSettingsAndStoreTheNew
 
     save(0, QStringLiteral("ici.dxf"));
     const orv::IniFile ini(path(QStringLiteral("Orvalis.ini")));
-    EXPECT_EQ(ini.document().value(QStringLiteral("Fichiers"), QStringLiteral("Sauvegarde")), folder() + u'/');
+    EXPECT_EQ(ini.document().value(QStringLiteral("Fichiers"), QStringLiteral("Sauvegarde")),
+              folder() + u'/');
     EXPECT_EQ(st().DossierSauvegarde, folder() + u'/');
 }
 
 TEST_F(FilesExport, AnExportTheLibraryRefusesIsReportedNotPassedOff)
 {
     const QString txt = save(0, QStringLiteral("aile.txt"), 3);
-    EXPECT_EQ(messages(), std::vector<std::string>{"Exportation impossible|Le fichier « " + txt.toStdString() +
-                                                   " » n'a pas été écrit : choisissez un nom qui se termine par .dat "
-                                                   "ou .dxf."});
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{"Exportation impossible|Le fichier « " + txt.toStdString() +
+                                       " » n'a pas été écrit : choisissez un nom qui se termine par .dat "
+                                       "ou .dxf."});
     EXPECT_FALSE(QFile::exists(txt));
     platform.clearRecords();
     const QString missing = save(1, QStringLiteral("absent/aile.dat"), 2);
-    EXPECT_EQ(messages(), std::vector<std::string>{"Exportation impossible|Le fichier « " + missing.toStdString() +
-                                                   " » n'a pas pu être créé ou écrit."});
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{"Exportation impossible|Le fichier « " + missing.toStdString() +
+                                       " » n'a pas pu être créé ou écrit."});
 }
 
 TEST_F(FilesExport, TheThreeDimensionalDrawingJoinsRootAndTipByFaces)
@@ -138,16 +149,20 @@ TEST_F(FilesExport, TheThreeDimensionalDrawingJoinsRootAndTipByFaces)
     const QString p = save(2, QStringLiteral("panneau.dxf"), 2);
     EXPECT_TRUE(platform.messages().empty());
     auto face = [](const char *x1, const char *y1, const char *x2, const char *y2) {
-        return QByteArray("3DFACE\r\n  10\r\n ") + x1 + "\r\n  20\r\n " + y1 + "\r\n  30\r\n 0.000000\r\n  11\r\n " + x1 +
-               "\r\n  21\r\n " + y1 + "\r\n  31\r\n 100.000000\r\n  12\r\n " + x2 + "\r\n  22\r\n " + y2 +
-               "\r\n  32\r\n 100.000000\r\n  13\r\n " + x2 + "\r\n  23\r\n " + y2 + "\r\n  33\r\n 0.000000\r\n   0\r\n";
+        return QByteArray("3DFACE\r\n  10\r\n ") + x1 + "\r\n  20\r\n " + y1 +
+               "\r\n  30\r\n 0.000000\r\n  11\r\n " + x1 + "\r\n  21\r\n " + y1 +
+               "\r\n  31\r\n 100.000000\r\n  12\r\n " + x2 + "\r\n  22\r\n " + y2 +
+               "\r\n  32\r\n 100.000000\r\n  13\r\n " + x2 + "\r\n  23\r\n " + y2 +
+               "\r\n  33\r\n 0.000000\r\n   0\r\n";
     };
     EXPECT_EQ(read(p), "   0\r\nSECTION\r\n   2\r\nENTITIES\r\n   0\r\n" +
                            face("0.000000", "12.500000", "100.000000", "25.000000") +
-                           face("100.000000", "25.000000", "50.000000", "0.000000") + "ENDSEC\r\n   0\r\nEOF\r\n");
+                           face("100.000000", "25.000000", "50.000000", "0.000000") +
+                           "ENDSEC\r\n   0\r\nEOF\r\n");
     const orv::RecordedDialog &d = platform.dialogs()[0];
     EXPECT_EQ(d.title, QStringLiteral("Enregistrer le projet ou l'image 3D..."));
-    EXPECT_EQ(d.filter, QStringLiteral("Projet Orvalis(*.orv)|*.orv|DAO 3D (*.dxf)|*.dxf|Tous les fichiers (*.*)|*.*"));
+    EXPECT_EQ(d.filter,
+              QStringLiteral("Projet Orvalis(*.orv)|*.orv|DAO 3D (*.dxf)|*.dxf|Tous les fichiers (*.*)|*.*"));
     EXPECT_EQ(d.filterIndex, 1);
     EXPECT_EQ(d.fileName, QString());
 }
@@ -162,8 +177,9 @@ TEST_F(FilesExport, TheThreeDimensionalDrawingNeedsEqualCounts)
     st().doc.PointsE = orv::ProfilePoints(root);
     st().doc.PointsS = orv::ProfilePoints(tip);
     const QString p = save(2, QStringLiteral("panneau.dxf"), 2);
-    EXPECT_EQ(messages(), std::vector<std::string>{"Sauvegarde en .dxf 3D impossible|Pour le .dxf 3D, l'emplanture et le "
-                                                   "saumon doivent avoir le même nombre de points."});
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{"Sauvegarde en .dxf 3D impossible|Pour le .dxf 3D, l'emplanture et le "
+                                       "saumon doivent avoir le même nombre de points."});
     EXPECT_EQ(platform.messages()[0].style, orv::MessageStyle::CriticalOk);
     EXPECT_FALSE(QFile::exists(p));
 }
@@ -184,36 +200,41 @@ TEST_F(FilesExport, TheIntermediateProfileIsWrittenWithItsReport)
     st().intermediate = *orv::intermediateProfile(st().doc, 25).points;
     const QString p = save(3, QStringLiteral("milieu.dat"), 2);
     EXPECT_TRUE(platform.messages().empty());
-    EXPECT_EQ(platform.dialogs()[0].title, QStringLiteral("Enregistrer le profil intermédiaire en .dxf ou en .dat..."));
+    EXPECT_EQ(platform.dialogs()[0].title,
+              QStringLiteral("Enregistrer le profil intermédiaire en .dxf ou en .dat..."));
     EXPECT_EQ(platform.dialogs()[0].fileName, QString());
     EXPECT_EQ(platform.dialogs()[0].filterIndex, 1);
-    EXPECT_TRUE(read(p).startsWith("ProfilIntermédiare - Caractéristiques dans le fichier datas.txt créé en même "
-                                   "temps\r\n0.000000\t"));
+    EXPECT_TRUE(
+        read(p).startsWith("ProfilIntermédiare - Caractéristiques dans le fichier datas.txt créé en même "
+                           "temps\r\n0.000000\t"));
     // Plain numbers in the system's format; the two spacings keep the boxes' pattern.
-    auto f = [](const char *number) { return QString::fromLatin1(number).replace(u'.', QLocale::system().decimalPoint()); };
-    const QString expected = QStringLiteral("Caractéristiques du profil intermédiaire ") + p + QStringLiteral("\r\n") +
-                             QStringLiteral("-----------------------------------------\r\n"
-                                            "Profil initial à l'emplanture : aile.dat\r\n"
-                                            "Corde emplanture (mm) : 100\r\n"
-                                            "Ecartement entre l'emplanture et le profil intermédiaire (mm) :25.0\r\n"
-                                            "Corde profil intermédiaire (mm) : 95\r\n"
-                                            "Flèche BA du profil intermédiaire par rapport à l'emplanture (mm) : ") +
-                             f("2.5") +
-                             QStringLiteral("\r\nFlèche BF du profil intermédiaire par rapport à l'emplanture (mm) : ") +
-                             f("2.5") +
-                             QStringLiteral("\r\nDièdre intrados du profil intermédiaire par rapport à l'emplanture (mm) : ") +
-                             f("0.625") +
-                             QStringLiteral("\r\n-----------------------------------------\r\n"
-                                            "Profil initial au saumon : aile.dat\r\n"
-                                            "Corde saumon (mm) : 80\r\n"
-                                            "Ecartement entre le profil intermédiaire et le saumon (mm) :75.0\r\n"
-                                            "Corde profil intermédiaire (mm) : 95\r\n"
-                                            "Flèche BA du profil saumon par rapport au profil intermédiaire (mm) : ") +
-                             f("7.5") +
-                             QStringLiteral("\r\nFlèche BF du profil saumon par rapport au profil intermédiaire (mm) : ") +
-                             f("7.5") +
-                             QStringLiteral("\r\nDièdre intrados du profil saumon par rapport au profil intermédiaire (mm) : ") +
-                             f("1.875") + QStringLiteral("\r\n");
+    auto f = [](const char *number) {
+        return QString::fromLatin1(number).replace(u'.', QLocale::system().decimalPoint());
+    };
+    const QString expected =
+        QStringLiteral("Caractéristiques du profil intermédiaire ") + p + QStringLiteral("\r\n") +
+        QStringLiteral("-----------------------------------------\r\n"
+                       "Profil initial à l'emplanture : aile.dat\r\n"
+                       "Corde emplanture (mm) : 100\r\n"
+                       "Ecartement entre l'emplanture et le profil intermédiaire (mm) :25.0\r\n"
+                       "Corde profil intermédiaire (mm) : 95\r\n"
+                       "Flèche BA du profil intermédiaire par rapport à l'emplanture (mm) : ") +
+        f("2.5") +
+        QStringLiteral("\r\nFlèche BF du profil intermédiaire par rapport à l'emplanture (mm) : ") +
+        f("2.5") +
+        QStringLiteral("\r\nDièdre intrados du profil intermédiaire par rapport à l'emplanture (mm) : ") +
+        f("0.625") +
+        QStringLiteral("\r\n-----------------------------------------\r\n"
+                       "Profil initial au saumon : aile.dat\r\n"
+                       "Corde saumon (mm) : 80\r\n"
+                       "Ecartement entre le profil intermédiaire et le saumon (mm) :75.0\r\n"
+                       "Corde profil intermédiaire (mm) : 95\r\n"
+                       "Flèche BA du profil saumon par rapport au profil intermédiaire (mm) : ") +
+        f("7.5") +
+        QStringLiteral("\r\nFlèche BF du profil saumon par rapport au profil intermédiaire (mm) : ") +
+        f("7.5") +
+        QStringLiteral("\r\nDièdre intrados du profil saumon par rapport au profil intermédiaire (mm) : ") +
+        f("1.875") + QStringLiteral("\r\n");
     EXPECT_EQ(QString::fromUtf8(read(p + QStringLiteral("_datas.txt"))), expected);
 }
 
@@ -229,9 +250,12 @@ TEST_F(FilesExport, TheReportUsesTheSystemDecimalSeparator)
     ASSERT_EQ(lines.size(), 18);
     EXPECT_EQ(lines[17], QString());
     EXPECT_EQ(lines[3], QStringLiteral("Corde emplanture (mm) : 200,5"));
-    EXPECT_EQ(lines[4], QStringLiteral("Ecartement entre l'emplanture et le profil intermédiaire (mm) :12.25"));
+    EXPECT_EQ(lines[4],
+              QStringLiteral("Ecartement entre l'emplanture et le profil intermédiaire (mm) :12.25"));
     EXPECT_EQ(lines[12], QStringLiteral("Ecartement entre le profil intermédiaire et le saumon (mm) :87.75"));
-    EXPECT_EQ(lines[16], QStringLiteral("Dièdre intrados du profil saumon par rapport au profil intermédiaire (mm) : -0,1"));
+    EXPECT_EQ(
+        lines[16],
+        QStringLiteral("Dièdre intrados du profil saumon par rapport au profil intermédiaire (mm) : -0,1"));
 }
 
 TEST_F(FilesExport, TheIntermediateProfileIsRefusedWhenTheTipHasFewerPoints)
@@ -240,7 +264,8 @@ TEST_F(FilesExport, TheIntermediateProfileIsRefusedWhenTheTipHasFewerPoints)
     st().intermediate = st().doc.PointsE;
     st().doc.PointsS.erase(3);
     window().files().cmdSauveProfil_Click(3);
-    EXPECT_EQ(messages(), std::vector<std::string>{"Exportation impossible|Le saumon a moins de points que l'emplanture "
-                                                   "(2 contre 3) : le profil intermédiaire ne peut pas être exporté."});
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{"Exportation impossible|Le saumon a moins de points que l'emplanture "
+                                       "(2 contre 3) : le profil intermédiaire ne peut pas être exporté."});
     EXPECT_TRUE(platform.dialogs().empty());
 }

@@ -32,8 +32,9 @@ QByteArray dxfRectangle(double w, double h)
     const double c[5][2] = {{0, 0}, {w, 0}, {w, h}, {0, h}, {0, 0}};
     for (int i = 0; i < 4; ++i) {
         text += "0\nLINE\n8\n0\n10\n" + QByteArray::number(c[i][0], 'f', 6) + "\n20\n" +
-                QByteArray::number(c[i][1], 'f', 6) + "\n30\n0.0\n11\n" + QByteArray::number(c[i + 1][0], 'f', 6) +
-                "\n21\n" + QByteArray::number(c[i + 1][1], 'f', 6) + "\n31\n0.0\n";
+                QByteArray::number(c[i][1], 'f', 6) + "\n30\n0.0\n11\n" +
+                QByteArray::number(c[i + 1][0], 'f', 6) + "\n21\n" + QByteArray::number(c[i + 1][1], 'f', 6) +
+                "\n31\n0.0\n";
     }
     return text + "0\nENDSEC\n0\nEOF\n";
 }
@@ -62,7 +63,10 @@ protected:
         QString caption;
         bool operator==(const Observed &) const = default;
     };
-    Observed observe() { return {st().doc, ui().txtCommentaire->textCrLf(), st().history.count(), window().windowTitle()}; }
+    Observed observe()
+    {
+        return {st().doc, ui().txtCommentaire->textCrLf(), st().history.count(), window().windowTitle()};
+    }
 };
 
 } // namespace
@@ -100,9 +104,10 @@ TEST_F(FilesOpen, TheOpenDialogStartsInTheLastFolderAndRemembersTheNewOneAtOnce)
     const orv::RecordedDialog &d = platform.dialogs()[0];
     EXPECT_EQ(d.kind, orv::FileDialogKind::Open);
     EXPECT_EQ(d.title, QStringLiteral("Choisissez un fichier profil (.dat, .dxf, .plt)"));
-    EXPECT_EQ(d.filter, QStringLiteral("DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Plotter (*.plt)|*.plt|Projet Orvalis "
-                                       "(*.orv)|*.orv|Projet Sorvane (*.sv)|*.sv|Tous les fichiers "
-                                       "connus|*.dxf;*.dat;*.plt;*.orv;*.sv"));
+    EXPECT_EQ(d.filter,
+              QStringLiteral("DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Plotter (*.plt)|*.plt|Projet Orvalis "
+                             "(*.orv)|*.orv|Projet Sorvane (*.sv)|*.sv|Tous les fichiers "
+                             "connus|*.dxf;*.dat;*.plt;*.orv;*.sv"));
     EXPECT_EQ(d.filterIndex, 6);
     EXPECT_EQ(d.fileName, QString());
     EXPECT_EQ(d.folder, folder());
@@ -114,8 +119,9 @@ TEST_F(FilesOpen, TheOpenDialogStartsInTheLastFolderAndRemembersTheNewOneAtOnce)
 
     openFile(1, naca0012());
     const orv::RecordedDialog &tip = platform.dialogs()[1];
-    EXPECT_EQ(tip.filter, QStringLiteral("DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Plotter (*.plt)|*.plt|Tous les "
-                                         "fichiers saumon|*.dxf;*.dat;*.plt"));
+    EXPECT_EQ(tip.filter,
+              QStringLiteral("DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Plotter (*.plt)|*.plt|Tous les "
+                             "fichiers saumon|*.dxf;*.dat;*.plt"));
     EXPECT_EQ(tip.filterIndex, 4);
     EXPECT_EQ(tip.folder, expected);
 }
@@ -124,7 +130,8 @@ TEST_F(FilesOpen, TheTipCannotBeOpenedBeforeAnyRoot)
 {
     start();
     window().files().cmdOuvrirProfil_Click(1);
-    EXPECT_EQ(messages(), std::vector<std::string>{"Action impossible|Il faut d'abord charger un profil d'emplanture."});
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{"Action impossible|Il faut d'abord charger un profil d'emplanture."});
     EXPECT_EQ(platform.messages()[0].style, MessageStyle::CriticalOk);
     EXPECT_TRUE(platform.dialogs().empty());
     EXPECT_EQ(st().doc.NbPointsE(), 0);
@@ -166,11 +173,14 @@ TEST_F(FilesOpen, AFailedReadNamesTheFileAndChangesNothing)
         QString text;
     };
     const std::vector<Case> cases = {
-        {QStringLiteral("vide.dat"), "Rien ici\n", QStringLiteral("Le fichier « %1 » ne contient aucun point utilisable.")},
+        {QStringLiteral("vide.dat"), "Rien ici\n",
+         QStringLiteral("Le fichier « %1 » ne contient aucun point utilisable.")},
         {QStringLiteral("notes.txt"), "1 2\n",
-         QStringLiteral("Le fichier « %1 » n'est pas d'un format connu (.dat, .dxf, .plt, .prn, .hpgl, .eps, .drd, .drl).")},
+         QStringLiteral("Le fichier « %1 » n'est pas d'un format connu (.dat, .dxf, .plt, .prn, .hpgl, .eps, "
+                        ".drd, .drl).")},
         {QStringLiteral("dessin.svg"), "<svg/>",
-         QStringLiteral("Le fichier « %1 » est un dessin SVG : ce format n'est pas lu. Enregistrez-le en .dxf.")},
+         QStringLiteral(
+             "Le fichier « %1 » est un dessin SVG : ce format n'est pas lu. Enregistrez-le en .dxf.")},
         {QStringLiteral("absent.dat"), {}, QStringLiteral("Le fichier « %1 » ne peut pas être ouvert.")},
     };
     for (const Case &c : cases) {
@@ -186,15 +196,18 @@ TEST_F(FilesOpen, AFailedReadNamesTheFileAndChangesNothing)
 TEST_F(FilesOpen, TheStartingSpacingFollowsTheRootChord)
 {
     start();
-    const std::vector<std::pair<double, QString>> cases = {
-        {5.5, QStringLiteral("5.0")}, {8, QStringLiteral("10.0")}, {50.9, QStringLiteral("50.0")}, {51, QStringLiteral("100.0")}};
+    const std::vector<std::pair<double, QString>> cases = {{5.5, QStringLiteral("5.0")},
+                                                           {8, QStringLiteral("10.0")},
+                                                           {50.9, QStringLiteral("50.0")},
+                                                           {51, QStringLiteral("100.0")}};
     for (const auto &[chord, spacing] : cases) {
         const QString p = write(QStringLiteral("plaque.dxf"), dxfRectangle(chord, 2));
         openFile(0, p);
         EXPECT_EQ(ui().txtEcartementZ->text(), spacing) << chord;
         // A drawing keeps its size.
         EXPECT_NEAR(st().doc.C.E.Corde, chord, 1e-4);
-        EXPECT_EQ(ui().side[0].txtCorde->text(), QString::fromStdString(orv::formatForBox(st().doc.C.E.Corde)));
+        EXPECT_EQ(ui().side[0].txtCorde->text(),
+                  QString::fromStdString(orv::formatForBox(st().doc.C.E.Corde)));
     }
     EXPECT_TRUE(platform.messages().empty());
 }
@@ -214,8 +227,8 @@ TEST_F(FilesOpen, ADrawingHasItsNearPointsMerged)
             };
             const auto [x1, y1] = at(k);
             const auto [x2, y2] = at(k + 1);
-            text += "0\nLINE\n8\n0\n10\n" + QByteArray::number(x1) + "\n20\n" + QByteArray::number(y1) + "\n11\n" +
-                    QByteArray::number(x2) + "\n21\n" + QByteArray::number(y2) + "\n";
+            text += "0\nLINE\n8\n0\n10\n" + QByteArray::number(x1) + "\n20\n" + QByteArray::number(y1) +
+                    "\n11\n" + QByteArray::number(x2) + "\n21\n" + QByteArray::number(y2) + "\n";
         }
     text += "0\nENDSEC\n0\nEOF\n";
     openFile(0, write(QStringLiteral("carre.dxf"), text));
@@ -242,9 +255,8 @@ TEST_F(FilesOpen, AnAirfoilWithoutWidthKeepsItsSizeInsteadOfDividingByZero)
     openFile(0, write(QStringLiteral("trait.dat"), datText("Trait", {{0, 0}, {0, 1}, {0, 2}})));
     EXPECT_TRUE(platform.messages().empty());
     ASSERT_EQ(st().doc.NbPointsE(), 3);
-    st().doc.PointsE.forEach([](int32_t, const orv::PointProfil &p) {
-        EXPECT_TRUE(std::isfinite(p.X) && std::isfinite(p.Y));
-    });
+    st().doc.PointsE.forEach(
+        [](int32_t, const orv::PointProfil &p) { EXPECT_TRUE(std::isfinite(p.X) && std::isfinite(p.Y)); });
     EXPECT_EQ(ui().side[0].txtCorde->text(), QStringLiteral("0.0"));
     EXPECT_EQ(ui().txtEcartementZ->text(), QStringLiteral("5.0"));
 }
@@ -256,9 +268,11 @@ TEST_F(FilesOpen, ASorvaneProjectIsRefusedUntilTheCutterExchangeExists)
     const Observed before = observe();
     const QString p = write(QStringLiteral("decoupe.sv"), "[Projet]\r\n");
     openFile(0, p);
-    EXPECT_EQ(messages(), std::vector<std::string>{
-                              "Ouverture impossible|Les projets Sorvane (.sv) ne peuvent pas encore être ouverts dans "
-                              "Orvalis.\r\nLe fichier « " + p.toStdString() + " » n'a pas été lu."});
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{
+                  "Ouverture impossible|Les projets Sorvane (.sv) ne peuvent pas encore être ouverts dans "
+                  "Orvalis.\r\nLe fichier « " +
+                  p.toStdString() + " » n'a pas été lu."});
     EXPECT_TRUE(observe() == before);
 }
 
@@ -289,7 +303,8 @@ TEST_F(FilesOpen, ClosingAnOpenProfileAppendsACopyOfItsFirstPoint)
     EXPECT_TRUE(platform.messages().empty());
 
     ui().cmdFermerProfil[0]->click();
-    EXPECT_EQ(messages(), std::vector<std::string>{"Opération impossible|Le profil d'emplanture est déjà fermé"});
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{"Opération impossible|Le profil d'emplanture est déjà fermé"});
     EXPECT_EQ(platform.messages()[0].style, MessageStyle::InformationOk);
     EXPECT_EQ(st().doc.NbPointsE(), 41);
 

@@ -31,17 +31,21 @@ ProjectData smallProject()
     return d;
 }
 
-const QByteArray kSmallProject = "[Emplanture]\r\nNomFichier=naca2412.dat\r\nNombrePoints=3\r\n"
-                                 "1=100.000000:0.000000:5\r\n2=12.500000:-3.250000:0\r\n3=0.000000:0.000000:7\r\n"
-                                 "[Saumon]\r\nNomFichier=naca0012.dat\r\nNombrePoints=4\r\n"
-                                 "1=1.000000:2.000000:0\r\n2=3.000000:4.000000:1\r\n3=5.000000:6.000000:2\r\n"
-                                 "4=7.000000:8.000000:4\r\n"
-                                 "[Position]\r\nEcartement=500.000000\r\nBoutonFleche=1\r\nBoutonDiedre=-1\r\n"
-                                 "BoutonAligner=-1\r\n"
-                                 "[Affichage]\r\nCoeffZoom=2.500000\r\nXCentreZoom=-10.250000\r\nYCentreZoom=3.000000\r\n"
-                                 "Omega=90.000000\r\nAlpha=180.000000\r\nCommentaire=a;b\r\n";
+const QByteArray kSmallProject =
+    "[Emplanture]\r\nNomFichier=naca2412.dat\r\nNombrePoints=3\r\n"
+    "1=100.000000:0.000000:5\r\n2=12.500000:-3.250000:0\r\n3=0.000000:0.000000:7\r\n"
+    "[Saumon]\r\nNomFichier=naca0012.dat\r\nNombrePoints=4\r\n"
+    "1=1.000000:2.000000:0\r\n2=3.000000:4.000000:1\r\n3=5.000000:6.000000:2\r\n"
+    "4=7.000000:8.000000:4\r\n"
+    "[Position]\r\nEcartement=500.000000\r\nBoutonFleche=1\r\nBoutonDiedre=-1\r\n"
+    "BoutonAligner=-1\r\n"
+    "[Affichage]\r\nCoeffZoom=2.500000\r\nXCentreZoom=-10.250000\r\nYCentreZoom=3.000000\r\n"
+    "Omega=90.000000\r\nAlpha=180.000000\r\nCommentaire=a;b\r\n";
 
-ProjectRead readBytes(const QByteArray &bytes) { return readProject(IniDocument::parse(bytes)); }
+ProjectRead readBytes(const QByteArray &bytes)
+{
+    return readProject(IniDocument::parse(bytes));
+}
 
 // A sound project around the given root section body.
 QByteArray withRoot(const QByteArray &rootBody)
@@ -106,8 +110,9 @@ TEST(ProjectFile, AFileThatIsNoProjectOrHasAnEmptySideIsRefused)
     EXPECT_EQ(readBytes({}).refusal, ProjectRefusal::NotAProject);
     EXPECT_EQ(readBytes(withRoot("NombrePoints=0\r\n")).refusal, ProjectRefusal::NoRootPoint);
     EXPECT_EQ(readBytes(withRoot("NombrePoints=2\r\n1=x\r\n2=:\r\n")).refusal, ProjectRefusal::NoRootPoint);
-    EXPECT_EQ(readBytes("[Emplanture]\r\nNombrePoints=1\r\n1=0:0:0\r\n[Saumon]\r\nNombrePoints=3\r\n").refusal,
-              ProjectRefusal::NoTipPoint);
+    EXPECT_EQ(
+        readBytes("[Emplanture]\r\nNombrePoints=1\r\n1=0:0:0\r\n[Saumon]\r\nNombrePoints=3\r\n").refusal,
+        ProjectRefusal::NoTipPoint);
 }
 
 TEST(ProjectFile, UnreadablePointValuesAreSkippedAndCounted)
@@ -139,8 +144,8 @@ TEST(ProjectFile, ACountTheKeysDoNotBearOutEndsAtTheLastKey)
 
 TEST(ProjectFile, FlagsOutsideTheThreeSelectionBitsAreMended)
 {
-    const ProjectRead r =
-        readBytes(withRoot("NombrePoints=6\r\n1=0:0:70000\r\n2=1:0:13\r\n3=2:0\r\n4=3:0:-1\r\n5=4:0:x\r\n6=5:0:6\r\n"));
+    const ProjectRead r = readBytes(
+        withRoot("NombrePoints=6\r\n1=0:0:70000\r\n2=1:0:13\r\n3=2:0\r\n4=3:0:-1\r\n5=4:0:x\r\n6=5:0:6\r\n"));
     ASSERT_EQ(r.data.points[0].count(), 6);
     const std::vector<int16_t> flags{0, 5, 0, 7, 0, 6};
     for (int32_t i = 1; i <= 6; ++i)
@@ -150,7 +155,8 @@ TEST(ProjectFile, FlagsOutsideTheThreeSelectionBitsAreMended)
 
 TEST(ProjectFile, LayoutBoxIndexesOutOfRangeTickNothing)
 {
-    const QByteArray position = "[Position]\r\nEcartement=10\r\nBoutonFleche=3\r\nBoutonDiedre=5\r\nBoutonAligner=1\r\n";
+    const QByteArray position =
+        "[Position]\r\nEcartement=10\r\nBoutonFleche=3\r\nBoutonDiedre=5\r\nBoutonAligner=1\r\n";
     ProjectRead r = readBytes(withRoot("NombrePoints=1\r\n1=0:0:0\r\n") + position);
     EXPECT_EQ(r.data.boutonFleche, -1);
     EXPECT_EQ(r.data.boutonDiedre, -1);
@@ -172,8 +178,8 @@ TEST(ProjectFile, PointCoordinatesAreWrittenAsThePatternWritesThem)
         EXPECT_EQ(fast, pattern.format(v)) << v;
     };
     // Exact halves at the seventh decimal round away from zero.
-    for (float v : {0.0f, -0.0f, 0.0078125f, -0.0078125f, 0.0234375f, 1e-7f, -4e-7f, -5e-7f, 12.5f, -3.25f, 999999.9f,
-                    16777216.0f, 1e11f, 9.9e11f, 2e12f, -3e15f, 1e-30f, 1.17549435e-38f})
+    for (float v : {0.0f, -0.0f, 0.0078125f, -0.0078125f, 0.0234375f, 1e-7f, -4e-7f, -5e-7f, 12.5f, -3.25f,
+                    999999.9f, 16777216.0f, 1e11f, 9.9e11f, 2e12f, -3e15f, 1e-30f, 1.17549435e-38f})
         same(v);
     uint32_t bits = 0x2545F491u;
     for (int i = 0; i < 200000; ++i) {
@@ -189,8 +195,9 @@ TEST(ProjectFile, PointCoordinatesAreWrittenAsThePatternWritesThem)
 
 TEST(ProjectFile, PointCoordinatesAreReadAsTheLenientConversionReadsThem)
 {
-    for (const char *text : {"0", "-0.000000", "12.500000", "-3.250000", "0.1", "123456789012345", "1234567890123456",
-                             "0.000000000000001", "1.", ".5", "-", "", "1,5", " 2", "7e3", "1.2.3", "99999999999999.9"})
+    for (const char *text :
+         {"0", "-0.000000", "12.500000", "-3.250000", "0.1", "123456789012345", "1234567890123456",
+          "0.000000000000001", "1.", ".5", "-", "", "1,5", " 2", "7e3", "1.2.3", "99999999999999.9"})
         EXPECT_EQ(projectdetail::readNumber(text), parseLenient(text)) << text;
     uint32_t bits = 0x9E3779B9u;
     for (int i = 0; i < 100000; ++i) {

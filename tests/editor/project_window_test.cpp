@@ -46,7 +46,8 @@ protected:
                "2=100.000000:10.000000:0\r\n3=50.000000:-5.500000:2\r\n"
                "[Saumon]\r\nNomFichier=naca0012.dat\r\nNombrePoints=4\r\n1=10.000000:0.000000:0\r\n"
                "2=90.000000:8.000000:4\r\n3=50.000000:-4.000000:1\r\n4=10.000000:0.000000:0\r\n"
-               "[Position]\r\nEcartement=250.000000\r\nBoutonFleche=-1\r\nBoutonDiedre=-1\r\nBoutonAligner=-1\r\n"
+               "[Position]\r\nEcartement=250.000000\r\nBoutonFleche=-1\r\nBoutonDiedre=-1\r\nBoutonAligner=-"
+               "1\r\n"
                "[Affichage]\r\nCoeffZoom=2.000000\r\nXCentreZoom=-50.000000\r\nYCentreZoom=1.500000\r\n"
                "Omega=120.000000\r\nAlpha=143.000000\r\nCommentaire=a;b\r\n";
     }
@@ -107,11 +108,12 @@ TEST_F(Projects, AProjectComesBackWithItsCountsMarksCommentAndCaption)
 
 TEST_F(Projects, TheStoredLayoutBoxesAndViewAreSetBack)
 {
-    const QString p =
-        write(QStringLiteral("boites.orv"),
-              "[Emplanture]\r\nNombrePoints=2\r\n1=0:0:0\r\n2=100:0:0\r\n[Saumon]\r\nNombrePoints=2\r\n1=0:0:0\r\n"
-              "2=100:0:0\r\n[Position]\r\nEcartement=300\r\nBoutonFleche=2\r\nBoutonDiedre=3\r\nBoutonAligner=-1\r\n"
-              "[Affichage]\r\nOmega=90\r\nAlpha=180\r\n");
+    const QString p = write(
+        QStringLiteral("boites.orv"),
+        "[Emplanture]\r\nNombrePoints=2\r\n1=0:0:0\r\n2=100:0:0\r\n[Saumon]\r\nNombrePoints=2\r\n1=0:0:0\r\n"
+        "2=100:0:0\r\n[Position]\r\nEcartement=300\r\nBoutonFleche=2\r\nBoutonDiedre=3\r\nBoutonAligner=-"
+        "1\r\n"
+        "[Affichage]\r\nOmega=90\r\nAlpha=180\r\n");
     start();
     openFile(0, p);
     EXPECT_TRUE(ui().chkFleche[2]->isChecked());
@@ -129,8 +131,9 @@ TEST_F(Projects, UndoAfterOpeningAProjectGoesBackAndRedoReturnsToIt)
     start();
     openFile(0, QString::fromStdString(fixture("dat/clarky.dat")));
     const orv::ProfilePoints before = st().doc.PointsE;
-    const QString p = write(QStringLiteral("petit.orv"), "[Emplanture]\r\nNombrePoints=2\r\n1=0:0:0\r\n2=5:0:0\r\n"
-                                                         "[Saumon]\r\nNombrePoints=2\r\n1=0:0:0\r\n2=5:0:0\r\n");
+    const QString p =
+        write(QStringLiteral("petit.orv"), "[Emplanture]\r\nNombrePoints=2\r\n1=0:0:0\r\n2=5:0:0\r\n"
+                                           "[Saumon]\r\nNombrePoints=2\r\n1=0:0:0\r\n2=5:0:0\r\n");
     openFile(0, p);
     EXPECT_EQ(st().doc.NbPointsE(), 2);
     ui().cmdUndo[0]->click();
@@ -178,16 +181,20 @@ TEST_F(Projects, AProjectThatCannotBeUsedIsRefusedAndTheDocumentKept)
         {QStringLiteral("reglages.orv"), "[Fenêtre]\r\nLeft=0\r\n",
          "Le fichier « %1 » n'est pas un projet Orvalis.\r\nLe projet en cours est conservé."},
         {QStringLiteral("vide.orv"), "[Emplanture]\r\nNombrePoints=0\r\n[Saumon]\r\nNombrePoints=0\r\n",
-         "Le projet « %1 » ne contient aucun point d'emplanture utilisable.\r\nLe projet en cours est conservé."},
-        {QStringLiteral("sans_saumon.orv"), "[Emplanture]\r\nNombrePoints=1\r\n1=0:0:0\r\n[Saumon]\r\nNombrePoints=0\r\n",
-         "Le projet « %1 » ne contient aucun point de saumon utilisable.\r\nLe projet en cours est conservé."},
+         "Le projet « %1 » ne contient aucun point d'emplanture utilisable.\r\nLe projet en cours est "
+         "conservé."},
+        {QStringLiteral("sans_saumon.orv"),
+         "[Emplanture]\r\nNombrePoints=1\r\n1=0:0:0\r\n[Saumon]\r\nNombrePoints=0\r\n",
+         "Le projet « %1 » ne contient aucun point de saumon utilisable.\r\nLe projet en cours est "
+         "conservé."},
     };
     for (const Case &c : cases) {
         platform.clearRecords();
         const QString p = c.bytes.isNull() ? path(c.name) : write(c.name, c.bytes);
         EXPECT_FALSE(window().files().openProject(p));
         const QString text = QString::fromStdString(c.text).arg(p);
-        EXPECT_EQ(messages(), std::vector<std::string>{"Ouverture du projet impossible|" + text.toStdString()});
+        EXPECT_EQ(messages(),
+                  std::vector<std::string>{"Ouverture du projet impossible|" + text.toStdString()});
         EXPECT_EQ(st().doc, doc);
         EXPECT_EQ(st().history.count(), history);
         EXPECT_EQ(window().windowTitle(), QStringLiteral("Profils Orvalis - Nouveau projet"));
@@ -207,22 +214,25 @@ TEST_F(Projects, ARefusedProjectAtStartLeavesTheWindowEmptyButUsable)
 
 TEST_F(Projects, ADamagedProjectOpensWhatIsSoundAndSaysSoOnce)
 {
-    const QString p = write(QStringLiteral("abime.orv"),
-                            "[Emplanture]\r\nNomFichier=a.dat\r\nNombrePoints=-3\r\n1=0:0:0\r\n2=cent\r\n3=100:5:99999\r\n"
-                            "4=50:-5:1\r\n[Saumon]\r\nNombrePoints=999999\r\n1=0:0:0\r\n2=80:4:0\r\n"
-                            "[Position]\r\nEcartement=200\r\nBoutonFleche=9\r\nBoutonDiedre=-1\r\n");
+    const QString p =
+        write(QStringLiteral("abime.orv"),
+              "[Emplanture]\r\nNomFichier=a.dat\r\nNombrePoints=-3\r\n1=0:0:0\r\n2=cent\r\n3=100:5:99999\r\n"
+              "4=50:-5:1\r\n[Saumon]\r\nNombrePoints=999999\r\n1=0:0:0\r\n2=80:4:0\r\n"
+              "[Position]\r\nEcartement=200\r\nBoutonFleche=9\r\nBoutonDiedre=-1\r\n");
     start();
     openFile(0, p);
     ASSERT_EQ(platform.messages().size(), 1u);
     EXPECT_EQ(platform.messages()[0].title, QStringLiteral("Projet endommagé"));
-    EXPECT_EQ(platform.messages()[0].text,
-              QStringLiteral("Le projet « %1 » est endommagé : ce qui était illisible a été ignoré.\r\n"
-                             "Emplanture : 1 point(s) illisible(s) ignoré(s).\r\n"
-                             "Emplanture : le nombre de points annoncé ne correspond pas au fichier ; 3 point(s) lu(s).\r\n"
-                             "Emplanture : les marques de 1 point(s) étaient invalides et ont été corrigées.\r\n"
-                             "Saumon : le nombre de points annoncé ne correspond pas au fichier ; 2 point(s) lu(s).\r\n"
-                             "Une case de flèche ou de dièdre enregistrée n'existe pas : elle reste décochée.")
-                  .arg(p));
+    EXPECT_EQ(
+        platform.messages()[0].text,
+        QStringLiteral(
+            "Le projet « %1 » est endommagé : ce qui était illisible a été ignoré.\r\n"
+            "Emplanture : 1 point(s) illisible(s) ignoré(s).\r\n"
+            "Emplanture : le nombre de points annoncé ne correspond pas au fichier ; 3 point(s) lu(s).\r\n"
+            "Emplanture : les marques de 1 point(s) étaient invalides et ont été corrigées.\r\n"
+            "Saumon : le nombre de points annoncé ne correspond pas au fichier ; 2 point(s) lu(s).\r\n"
+            "Une case de flèche ou de dièdre enregistrée n'existe pas : elle reste décochée.")
+            .arg(p));
     EXPECT_EQ(st().doc.PointsE, orv::ProfilePoints({{0, 0, 0}, {100, 5, 0}, {50, -5, 1}}));
     EXPECT_EQ(st().doc.NbPointsS(), 2);
     for (QCheckBox *box : ui().chkFleche)
@@ -242,9 +252,10 @@ TEST_F(Projects, AFailedSaveIsReportedAndLeavesTheOldFile)
     platform.clearRecords();
     orv::testing::failNextSave();
     saveAs(QStringLiteral("ancien.orv"));
-    EXPECT_EQ(messages(), std::vector<std::string>{"Enregistrement impossible|Le projet n'a pas pu être enregistré dans « " +
-                                                   p.toStdString() +
-                                                   " ».\r\nLe fichier existant, s'il y en a un, n'a pas été modifié."});
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{
+                  "Enregistrement impossible|Le projet n'a pas pu être enregistré dans « " + p.toStdString() +
+                  " ».\r\nLe fichier existant, s'il y en a un, n'a pas été modifié."});
     EXPECT_EQ(read(p), QByteArray("[Emplanture]\r\nNombrePoints=1\r\n1=0:0:0\r\n"));
     EXPECT_EQ(window().windowTitle(), QStringLiteral("Profils Orvalis - ") + first);
 }
@@ -272,8 +283,9 @@ TEST_F(Projects, TheSampleProjectIsWhatTheWriterMakes)
     orv::placeSweep(doc, 30);
     doc.Ecartement = 500;
     ed().finish({.chords = true, .layoutBoxes = true, .cursors = true, .view = orv::Finish::View::Rebuild});
-    ui().txtCommentaire->setTextCrLf(QStringLiteral("Aile d'exemple : emplanture NACA 2412 (corde 100 mm), saumon "
-                                                    "NACA 0012 (corde 150 mm)\r\nFlèche 30 mm, écartement 500 mm."));
+    ui().txtCommentaire->setTextCrLf(
+        QStringLiteral("Aile d'exemple : emplanture NACA 2412 (corde 100 mm), saumon "
+                       "NACA 0012 (corde 150 mm)\r\nFlèche 30 mm, écartement 500 mm."));
     st().view.state.CoeffZoom = 1;
     st().view.state.XCentreZoom = 0;
     st().view.state.YCentreZoom = 0;
