@@ -19,6 +19,7 @@
 #include "editor/selection_part.h"
 #include "editor/transforms_part.h"
 #include "editor/view_part.h"
+#include "platform/command_line.h"
 #include "platform/ini_document.h"
 #include "platform/platform.h"
 #include "platform/vextra_binding.h"
@@ -190,14 +191,8 @@ void FormOrvalis::checkLibraryVersion()
 
 void FormOrvalis::openFromCommandLine()
 {
-    const QString line = m_env.commandLine;
-    if (line.isEmpty())
-        return;
-    if (line.startsWith(QLatin1Char('"')) &&
-        (line.endsWith(QStringLiteral(".orv\"")) || line.endsWith(QStringLiteral(".ORV\""))) && line.size() >= 2)
-        m_files->openProject(line.mid(1, line.size() - 2));
-    else if (line.endsWith(QStringLiteral(".ORV")) || line.endsWith(QStringLiteral(".orv")))
-        m_files->openProject(line);
+    if (const std::optional<QString> project = projectOnCommandLine(m_env.commandLine))
+        m_files->openProject(*project);
 }
 
 void FormOrvalis::closeEvent(QCloseEvent *event)

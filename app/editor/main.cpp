@@ -2,6 +2,7 @@
 // and the main window.
 #include "about/help_window.h"
 #include "editor/form_orvalis.h"
+#include "platform/command_line.h"
 #include "platform/program_folder.h"
 #include "platform/qt_platform.h"
 #include "platform/single_instance.h"
@@ -28,7 +29,7 @@ int main(int argc, char **argv)
 
     QStringList args = QApplication::arguments();
     args.removeFirst();
-    orv::EditorEnvironment env{orv::programFolder(), orv::helpFilePath(), args.join(QLatin1Char(' '))};
+    orv::EditorEnvironment env{orv::programFolder(), orv::helpFilePath(), orv::joinedCommandLine(args)};
     orv::FormOrvalis window(platform, library, env);
     orv::HelpWindow help(&window);
     platform.setHelpHandler([&] { help.showHelp(env.helpFile); });
