@@ -201,10 +201,12 @@ TEST_F(MouseGestures, ACtrlDragInTheSideViewMovesTheSelectedPointsWhereTheyWereS
     EXPECT_EQ(st().history.count(), entries + 1);
 }
 
-TEST_F(MouseGestures, ACtrlDragIsUndoneExactly)
+TEST_F(MouseGestures, ClicksRectanglesAndDragsAreUndoneAndRedoneExactly)
 {
     loadTriangles();
-    mark(Emplanture, {2});
+    const orv::ViewPoint p = screen(Emplanture, 2);
+    expectUndoRedoRestore([&] { click(p.x, p.y); });
+    expectUndoRedoRestore([&] { drag(10, 10, st().view.state.LargeurImage - 10, st().view.state.HauteurImage - 10); });
     expectUndoRedoRestore([&] { drag(1000, 1000, 1300, 1200, 1, 2); });
 }
 
