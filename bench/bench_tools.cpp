@@ -126,15 +126,15 @@ std::vector<ContourPoint> noisyWalk(size_t n)
     return p;
 }
 
-// A closed wavy contour of n points, r = 50 + 5 sin(7a), with a little noise.
-std::vector<ContourPoint> wavyContour(size_t n)
+// A closed wavy contour of n points, r = 50 + 5 sin(7a), with radial noise.
+std::vector<ContourPoint> wavyContour(size_t n, double noise)
 {
     std::mt19937 rng(5);
     std::uniform_real_distribution<double> u(-1, 1);
     std::vector<ContourPoint> p;
     for (size_t i = 0; i + 1 < n; ++i) {
         const double a = 2 * kPi * static_cast<double>(i) / static_cast<double>(n - 1);
-        const double r = 50 + 5 * std::sin(7 * a) + 0.002 * u(rng);
+        const double r = 50 + 5 * std::sin(7 * a) + noise * u(rng);
         p.push_back(cp(r * std::cos(a), r * std::sin(a)));
     }
     p.push_back(p.front());
@@ -207,24 +207,40 @@ int main(int argc, char **argv)
         report("NettoyageSynchro tol 0.01, curve and runs", pairs, runs, sync);
     }
 
-    // A tolerance far below the point spacing (0.016 mm) keeps all 20,000
-    // points through the simplification that comes first.
-    const auto wavy = wavyContour(20'000);
-    for (float off : {2.0f, -2.0f, 8.0f, -20.0f}) {
-        auto offset = [off](VxArray **a) {
-            float tol = 0.0001f, d = off;
-            int32_t overlap = -1;
+    // Offsets of a closed contour of 20,000 points (spacing 0.016 mm): smooth,
+    // with no simplification (tolerance 0) and with 0.0001 mm (about one
+    // point in twelve stays); with radial noise of 0.002 mm at a tolerance
+    // twenty times smaller (nearly every point stays) and at one above it.
+    struct OffsetCase {
+        const char *name;
+        double noise;
+        float tol, offset;
+        int32_t overlap;
+    };
+    const OffsetCase offsets[] = {
+        {"smooth, tol 0 (all 20,000 kept), offset 2", 0, 0, 2, -1},
+        {"smooth, tol 0 (all 20,000 kept), offset -2", 0, 0, -2, -1},
+        {"smooth, tol 0 (all 20,000 kept), offset 8", 0, 0, 8, -1},
+        {"smooth, tol 0 (all 20,000 kept), offset -20 (cusps)", 0, 0, -20, -1},
+        {"smooth, tol 0.0001, offset 2", 0, 0.0001f, 2, -1},
+        {"smooth, tol 0.0001, offset -2", 0, 0.0001f, -2, -1},
+        {"smooth, tol 0.0001, offset 8", 0, 0.0001f, 8, -1},
+        {"smooth, tol 0.0001, offset -20 (cusps)", 0, 0.0001f, -20, -1},
+        {"smooth, tol 0.0001, offset 2, overlap 20 (passes)", 0, 0.0001f, 2, 20},
+        {"noisy, tol 0.0001, offset 2", 0.002, 0.0001f, 2, -1},
+        {"noisy, tol 0.0001, offset -2", 0.002, 0.0001f, -2, -1},
+        {"noisy, tol 0.0001, offset 8", 0.002, 0.0001f, 8, -1},
+        {"noisy, tol 0.01, offset 2", 0.002, 0.01f, 2, -1},
+        {"noisy, tol 0.01, offset -20", 0.002, 0.01f, -20, -1},
+    };
+    for (const OffsetCase &c : offsets) {
+        const auto contour = wavyContour(20'000, c.noise);
+        auto offset = [&c](VxArray **a) {
+            float tol = c.tol, d = c.offset;
+            int32_t overlap = c.overlap;
             return DecalSequence(a, &tol, &d, &overlap);
         };
-        report("DecalSequence offset " + std::to_string(off).substr(0, 5) + ", one pass (contours)", wavy, runs, offset);
-    }
-    for (int32_t overlap : {20, 90}) {
-        auto pocket = [overlap](VxArray **a) {
-            float tol = 0.0001f, d = 2;
-            int32_t o = overlap;
-            return DecalSequence(a, &tol, &d, &o);
-        };
-        report("DecalSequence offset 2, overlap " + std::to_string(overlap) + " (contours)", wavy, runs, pocket);
+        report(std::string("DecalSequence, ") + c.name + " (contours)", contour, runs, offset);
     }
 
     const auto squares = squaresWithHoles();
