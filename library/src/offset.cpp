@@ -29,7 +29,8 @@ struct Source {
     double side = 0; // offset × doubleArea: loops of a closed source lie inside when negative
     std::unique_ptr<SegmentIndex> segments;
     std::unique_ptr<ContourLocator> locator;
-    double margin = 0; // slack of the box filter
+    double margin = 0;   // slack of the box filter
+    double rounding = 0; // error of a distance computed among the source's coordinates
     bool active = true;
 };
 
@@ -79,10 +80,11 @@ bool inside(const Box &inner, const Box &outer, double margin)
 // The square of the distance below which a raw point is too near the
 // source: the offset, less the depth of the arcs' chords (a point may lie
 // that far inside the circle of a vertex and still be outside its polygon),
-// and never more lenient than 0.96 × offset².
-double allowedSquare(double d, double sagitta)
+// and never more lenient than 0.96 × offset². `rounding` covers the
+// rounding of distances computed among coordinates of that size.
+double allowedSquare(double d, double sagitta, double rounding)
 {
-    const double reach = std::fabs(d) * (1 - 1e-9) - 1.01 * sagitta;
+    const double reach = std::fabs(d) * (1 - 1e-9) - 1.01 * sagitta - rounding;
     return std::max(kCloseFactor * d * d, reach > 0 ? reach * reach : 0.0);
 }
 
@@ -130,9 +132,11 @@ bool loopInPlace(const std::vector<Node> &loop, const Source &src, double d)
         return false;
     if (src.locator && src.side != 0 && src.locator->contains(loop[0].x, loop[0].y) != (src.side < 0))
         return false;
-    const double full = d * d * (1 - 1e-6);
+    const double full = std::fabs(d) * (1 - 1e-6) - src.rounding;
+    if (full <= 0)
+        return true;
     for (const Node &p : loop)
-        if (!src.segments->anyWithin(p.x, p.y, full))
+        if (!src.segments->anyWithin(p.x, p.y, full * full))
             return true;
     return false;
 }
@@ -168,7 +172,7 @@ int offsetPasses(std::vector<Source> &sources, const OffsetRun &run, std::vector
             work += raw.size() + s.c.pts.size();
             if (work > kWorkBudget)
                 return VX_ERR_MEMORY;
-            const double allowed = allowedSquare(d, sagitta);
+            const double allowed = allowedSquare(d, sagitta, s.rounding);
             auto atOffset = [&](const std::vector<Node> &piece) { return pieceAtOffset(piece, s, allowed, d); };
             // A raw segment within the band of one source segment is inside
             // the band all along: no loop can use it.
@@ -290,6 +294,7 @@ template <typename Rec> int32_t offsetContours(VxArray **points, const float *to
         const double scale = std::max({std::fabs(s.c.minX), std::fabs(s.c.maxX), std::fabs(s.c.minY),
                                        std::fabs(s.c.maxY), std::fabs(run.offset)});
         s.margin = run.tol + 1e-9 * scale;
+        s.rounding = 1e-13 * scale;
     }
 
     std::vector<std::vector<Node>> produced;

@@ -56,6 +56,20 @@ std::vector<Node> distinctVertices(const std::vector<Node> &pts, bool closed, do
 
 namespace {
 
+// The crossing of two segments strictly inside both, with its parameters.
+// The margin is far finer than the 1e-6 of intersectSegments: on a side a
+// million times longer than the offset, the corner crossing lies at 1e-6.
+bool crossAt(const Node &p1, const Node &p2, const Node &p3, const Node &p4, double &s, double &t)
+{
+    const double d = (p2.x - p1.x) * (p4.y - p3.y) - (p2.y - p1.y) * (p4.x - p3.x);
+    if (d == 0)
+        return false;
+    s = ((p3.x - p1.x) * (p4.y - p3.y) - (p3.y - p1.y) * (p4.x - p3.x)) / d;
+    t = ((p3.x - p1.x) * (p2.y - p1.y) - (p3.y - p1.y) * (p2.x - p1.x)) / d;
+    constexpr double lo = 1e-12, hi = 1 - 1e-12;
+    return s > lo && s < hi && t > lo && t < hi;
+}
+
 Segment offsetSegment(const Node &p, const Node &q, double m)
 {
     const double dx = q.x - p.x, dy = q.y - p.y;
@@ -76,10 +90,9 @@ void join(std::vector<Node> &out, const Segment &prev, const Segment &next, cons
         out.push_back(Node{next.s.x, next.s.y, 0, kKeep});
         return;
     }
-    double ix = 0, iy = 0;
-    if (intersectSegments(prev.s.x, prev.s.y, prev.e.x, prev.e.y, next.s.x, next.s.y, next.e.x, next.e.y, ix, iy) ==
-        kCrossing) {
-        out.push_back(Node{ix, iy, 0, 0});
+    double sp = 0, sn = 0;
+    if (crossAt(prev.s, prev.e, next.s, next.e, sp, sn)) {
+        out.push_back(Node{prev.s.x + sp * (prev.e.x - prev.s.x), prev.s.y + sp * (prev.e.y - prev.s.y), 0, 0});
         return;
     }
     out.push_back(Node{prev.e.x, prev.e.y, 0, 0});
@@ -142,19 +155,6 @@ struct Crossing {
     double si, tj; // parameters along each
     double x, y;
 };
-
-// The crossing of two segments strictly inside both, as intersectSegments
-// finds it, with its parameters.
-bool crossAt(const Node &p1, const Node &p2, const Node &p3, const Node &p4, double &s, double &t)
-{
-    const double d = (p2.x - p1.x) * (p4.y - p3.y) - (p2.y - p1.y) * (p4.x - p3.x);
-    if (d == 0)
-        return false;
-    s = ((p3.x - p1.x) * (p4.y - p3.y) - (p3.y - p1.y) * (p4.x - p3.x)) / d;
-    t = ((p3.x - p1.x) * (p2.y - p1.y) - (p3.y - p1.y) * (p2.x - p1.x)) / d;
-    constexpr double lo = 1e-6, hi = 0.999999;
-    return s > lo && s < hi && t > lo && t < hi;
-}
 
 // Every crossing of two segments that are not neighbours: the boxes of runs
 // of consecutive segments form a hierarchy, joined with itself, so that only

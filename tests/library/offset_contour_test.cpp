@@ -301,6 +301,16 @@ TEST(Offset, LoopsBeyondTheRangeOfFloatsAreNotWritten)
     EXPECT_EQ(decaler(contour(square(3e38, 3e38, 1e37)), 1e38f).result, 0);
 }
 
+TEST(Offset, PassesBeyondAnyUseEndWithACodeAndKeepTheArray)
+{
+    // Found by fuzzing: coordinates of some 1e9 with an offset of 2 and
+    // overlap 0 asked for millions of passes.
+    const std::vector<ContourPoint> in = contour(square(0, 0, 1e7));
+    const Offset o = decaler(in, 1.0f, 0);
+    EXPECT_EQ(o.result, VX_ERR_MEMORY);
+    EXPECT_EQ(o.points.size(), in.size());
+}
+
 TEST(LoopCutting, AFigureEightBecomesTwoLoops)
 {
     std::vector<vx::Node> eight;

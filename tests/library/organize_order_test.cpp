@@ -106,6 +106,14 @@ TEST(Organize, AnEmptyArrayStaysEmptyAndAWrongOneIsRefused)
     EXPECT_EQ(SeqOrganize(nullptr), VX_ERR_ARRAY_LOCK);
 }
 
+TEST(Organize, SoudeSequencesDoesNothingAndSaysSo)
+{
+    int32_t a = 7;
+    EXPECT_EQ(SoudeSequences(&a, nullptr), 0);
+    EXPECT_EQ(SoudeSequences(nullptr, nullptr), 0);
+    EXPECT_EQ(a, 7);
+}
+
 TEST_F(OrganizeFailures, EachResizeStepReportsItsCode)
 {
     std::vector<SequencePoint> in;
