@@ -252,6 +252,7 @@ void writeProject(IniDocument &file, const ProjectData &data)
     for (Side side : kSides) {
         const QString &section = sectionOf(side);
         const ProfilePoints &points = data.points[size_t(side)];
+        file.reserve(section, points.count() + 2);
         writeSetting(file, section, kNomFichier, data.fileNames[size_t(side)]);
         writeSetting(file, section, kNombrePoints, QString::number(points.count()));
         points.forEach([&](int32_t i, const PointProfil &p) {

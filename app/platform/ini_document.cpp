@@ -48,11 +48,11 @@ QString oneLine(const QString &s)
     return copy;
 }
 
-// The form names are compared in. Most names are plain ASCII: fold those
-// without Qt's general case folding, which costs more than the whole write.
-QString fold(const QString &name)
+// The form names are compared in, for a name already trimmed to one line.
+// Most names are plain ASCII: fold those without Qt's general case folding,
+// which costs more than the whole write.
+QString foldTrimmed(QString text)
 {
-    QString text = trimBlanks(oneLine(name));
     bool upper = false;
     for (const QChar c : std::as_const(text)) {
         if (c.unicode() >= 0x80)
@@ -65,6 +65,8 @@ QString fold(const QString &name)
                 c = QChar(c.unicode() + 32);
     return text;
 }
+
+QString fold(const QString &name) { return foldTrimmed(trimBlanks(oneLine(name))); }
 
 // The section name of a header line, or nothing when the line is no header.
 std::optional<QString> headerName(const QString &line)
@@ -204,7 +206,7 @@ void IniDocument::setValue(const QString &section, const QString &key, const QSt
         return;
     Section &s = found ? *found : sectionOrNew(section);
     QString line = name + u'=' + oneLine(value);
-    const QString folded = fold(name);
+    const QString folded = foldTrimmed(name);
     const auto it = s.keys.constFind(folded);
     if (it != s.keys.cend()) {
         s.lines[size_t(*it)] = std::move(line);
@@ -228,6 +230,14 @@ void IniDocument::clearSection(const QString &section)
     std::erase_if(s.lines, [](const QString &line) { return !isBlankLine(line); });
     s.keys.clear();
     m_modified = true;
+}
+
+void IniDocument::reserve(const QString &section, qsizetype keys)
+{
+    if (Section *s = sectionFor(section)) {
+        s->lines.reserve(s->lines.size() + size_t(keys));
+        s->keys.reserve(s->keys.size() + keys);
+    }
 }
 
 IniFile::IniFile(QString path) : m_path(std::move(path))

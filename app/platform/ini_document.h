@@ -40,6 +40,8 @@ public:
     // Removes every key (and every other non-blank line) of the section; its
     // header stays, and a missing section is created empty.
     void clearSection(const QString &section);
+    // Room for `keys` more keys in the section (a project writes 100,000s).
+    void reserve(const QString &section, qsizetype keys);
 
     bool isEmpty() const { return m_preamble.empty() && m_sections.empty(); }
     // True once anything was written since the document was parsed.
