@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <numeric>
 
 namespace vx {
 
@@ -68,7 +69,7 @@ bool ContourLocator::contains(double x, double y) const
     return inside;
 }
 
-std::vector<int> findParents(const std::vector<Contour> &cs)
+std::vector<int> findParents(const std::vector<NestEntry> &cs, const OutlineFn &outline)
 {
     const size_t n = cs.size();
     std::vector<int> parent(n, -1);
@@ -76,7 +77,7 @@ std::vector<int> findParents(const std::vector<Contour> &cs)
         return parent;
 
     double x0 = cs[0].minX, y0 = cs[0].minY, x1 = cs[0].maxX, y1 = cs[0].maxY;
-    for (const Contour &c : cs) {
+    for (const NestEntry &c : cs) {
         x0 = std::min(x0, c.minX);
         y0 = std::min(y0, c.minY);
         x1 = std::max(x1, c.maxX);
@@ -89,46 +90,73 @@ std::vector<int> findParents(const std::vector<Contour> &cs)
         cw = 1;
     if (!(ch > 0))
         ch = 1;
-    // Contours by the cells their box covers; very large boxes are checked
-    // for every query instead.
-    std::vector<std::vector<uint32_t>> cells(static_cast<size_t>(g * g));
-    std::vector<uint32_t> large;
-    for (size_t i = 0; i < n; ++i) {
-        const Contour &c = cs[i];
-        const int64_t ax = cellOf(c.minX, x0, cw, g), bx = cellOf(c.maxX, x0, cw, g);
-        const int64_t ay = cellOf(c.minY, y0, ch, g), by = cellOf(c.maxY, y0, ch, g);
-        if ((bx - ax + 1) * (by - ay + 1) > static_cast<int64_t>(kSmall)) {
-            large.push_back(static_cast<uint32_t>(i));
-            continue;
-        }
-        for (int64_t x = ax; x <= bx; ++x)
-            for (int64_t y = ay; y <= by; ++y)
-                cells[static_cast<size_t>(y * g + x)].push_back(static_cast<uint32_t>(i));
-    }
+    // The first nodes by cell, each cell's in contour order. A contour's
+    // first node lies in its box, so the cells under a box hold every
+    // contour that box may hold.
+    const auto cells = static_cast<size_t>(g * g);
+    std::vector<uint32_t> begin(cells + 1, 0), end(cells);
+    auto cellOfFirst = [&](const NestEntry &c) {
+        return static_cast<size_t>(cellOf(c.firstY, y0, ch, g) * g + cellOf(c.firstX, x0, cw, g));
+    };
+    for (const NestEntry &c : cs)
+        if (c.hasFirst)
+            ++begin[cellOfFirst(c) + 1];
+    for (size_t k = 0; k < cells; ++k)
+        begin[k + 1] += begin[k];
+    std::copy(begin.begin(), begin.end() - 1, end.begin());
+    std::vector<uint32_t> entries(begin[cells]);
+    for (size_t i = 0; i < n; ++i)
+        if (cs[i].hasFirst)
+            entries[end[cellOfFirst(cs[i])]++] = static_cast<uint32_t>(i);
 
-    std::vector<std::unique_ptr<ContourLocator>> locators(n);
+    // Each contour in turn takes, among the smaller ones not placed yet, those
+    // its box and its outline hold: a contour's parent is the first to.
     std::vector<uint32_t> candidates;
-    for (size_t e = 0; e < n; ++e) {
-        const Contour &inner = cs[e];
-        if (inner.pts.empty())
+    for (size_t f = 1; f < n; ++f) {
+        const NestEntry &outer = cs[f];
+        if (!(outer.minX <= outer.maxX && outer.minY <= outer.maxY))
             continue;
-        const Node &p = inner.pts.front();
-        const auto &cell = cells[static_cast<size_t>(cellOf(p.y, y0, ch, g) * g + cellOf(p.x, x0, cw, g))];
+        const int64_t ax = cellOf(outer.minX, x0, cw, g), bx = cellOf(outer.maxX, x0, cw, g);
+        const int64_t ay = cellOf(outer.minY, y0, ch, g), by = cellOf(outer.maxY, y0, ch, g);
         candidates.clear();
-        for (const std::vector<uint32_t> *list : {&cell, static_cast<const std::vector<uint32_t> *>(&large)})
-            for (uint32_t f : *list)
-                if (f > e && cs[f].boxContains(inner))
-                    candidates.push_back(f);
-        std::sort(candidates.begin(), candidates.end());
-        for (uint32_t f : candidates) {
-            auto &loc = locators[f];
-            if (!loc)
-                loc = std::make_unique<ContourLocator>(cs[f].pts);
-            if (loc->contains(p.x, p.y)) {
-                parent[e] = static_cast<int>(f);
-                break;
+        for (int64_t y = ay; y <= by; ++y)
+            for (int64_t x = ax; x <= bx; ++x) {
+                const auto k = static_cast<size_t>(y * g + x);
+                for (uint32_t i = begin[k]; i < end[k] && entries[i] < f; ++i)
+                    if (outer.boxContains(cs[entries[i]]))
+                        candidates.push_back(entries[i]);
             }
+        if (candidates.empty())
+            continue;
+        const std::vector<Node> &pts = outline(f);
+        bool placed = false;
+        auto take = [&](uint32_t e) {
+            parent[e] = static_cast<int>(f);
+            placed = true;
+        };
+        // A few tests read the outline faster than sorting its edges.
+        if (candidates.size() * pts.size() <= 32 * kSmall) {
+            for (uint32_t e : candidates)
+                if (pointInContour(pts, cs[e].firstX, cs[e].firstY))
+                    take(e);
+        } else {
+            const ContourLocator locator(pts);
+            for (uint32_t e : candidates)
+                if (locator.contains(cs[e].firstX, cs[e].firstY))
+                    take(e);
         }
+        if (!placed)
+            continue;
+        // Placed contours leave their cells.
+        for (int64_t y = ay; y <= by; ++y)
+            for (int64_t x = ax; x <= bx; ++x) {
+                const auto k = static_cast<size_t>(y * g + x);
+                uint32_t w = begin[k];
+                for (uint32_t i = begin[k]; i < end[k]; ++i)
+                    if (parent[entries[i]] < 0)
+                        entries[w++] = entries[i];
+                end[k] = w;
+            }
     }
     return parent;
 }
@@ -188,9 +216,9 @@ public:
             }
         };
         for (int64_t r = firstRing; r <= maxRing; ++r) {
-            // Points beyond ring r lie at least r cells away; one ring more is
-            // searched so that rounding cannot hide an equal distance.
-            const double reach = static_cast<double>(r - 2) * m_cell;
+            // Points in ring r and beyond lie more than r - 1 cells away; the
+            // cells' rounding is far below the slack left.
+            const double reach = static_cast<double>(r - 1) * m_cell * (1 - 1e-9);
             if (bestPos != kNone && r >= 2 && best < reach * reach)
                 break;
             const int64_t lx = std::max<int64_t>(qx - r, 0), hx = std::min<int64_t>(qx + r, m_gx - 1);
@@ -278,15 +306,11 @@ size_t CornerNearest::nearest(const std::array<std::array<double, 2>, 4> &query,
                     return pos;
         return bestPos;
     }
-    for (int k = 0; k < corners; ++k) {
-        double d = std::numeric_limits<double>::infinity();
-        size_t pos = Grid::kNone;
-        m_grids[static_cast<size_t>(k)]->nearest(query[static_cast<size_t>(k)][0], query[static_cast<size_t>(k)][1], d, pos);
-        if (pos != Grid::kNone && (d < best || (d == best && pos < bestPos))) {
-            best = d;
-            bestPos = pos;
-        }
-    }
+    // Each corner's grid is searched with the best found so far, which only
+    // a nearer entry or an equal one of lower position replaces.
+    for (int k = 0; k < corners; ++k)
+        m_grids[static_cast<size_t>(k)]->nearest(query[static_cast<size_t>(k)][0], query[static_cast<size_t>(k)][1], best,
+                                                 bestPos);
     return bestPos;
 }
 
@@ -301,6 +325,206 @@ void CornerNearest::remove(size_t pos)
             g->remove(pos);
     if (m_alive > 0 && (m_alive <= kSmall ? m_grids[0] != nullptr : m_alive * 4 < m_builtWith))
         rebuild();
+}
+
+namespace {
+
+struct Corner {
+    double x, y;
+};
+
+Corner cornerOf(const NestEntry &c, int k)
+{
+    switch (k) {
+    case 0:
+        return {c.minX, c.minY};
+    case 1:
+        return {c.maxX, c.maxY};
+    case 2:
+        return {c.maxX, c.minY};
+    default:
+        return {c.minX, c.maxY};
+    }
+}
+
+// Greedy nearest-neighbour order of one list: the first pick is nearest (by
+// lower-left corner) to `start`, each next one nearest to the previous pick by
+// the closest of the four matching box corners; ties go to the earlier entry.
+// The same order for a short list, by plain scans: what CornerNearest does
+// below kSmall entries, without building it.
+std::vector<int> orderShortList(const std::vector<NestEntry> &cs, const int *list, size_t n, Corner start)
+{
+    std::array<bool, kSmall> taken{};
+    std::vector<int> picks;
+    picks.reserve(n);
+    Corner query[4] = {start, start, start, start};
+    int corners = 1;
+    for (size_t round = 0; round < n; ++round) {
+        double best = 9.99999999e107;
+        size_t bestPos = n;
+        for (size_t pos = 0; pos < n; ++pos) {
+            if (taken[pos])
+                continue;
+            const NestEntry &c = cs[static_cast<size_t>(list[pos])];
+            double d = std::numeric_limits<double>::infinity();
+            for (int k = 0; k < corners; ++k) {
+                const Corner p = cornerOf(c, k);
+                const double dx = p.x - query[k].x;
+                const double dy = p.y - query[k].y;
+                d = std::min(d, dx * dx + dy * dy);
+            }
+            if (d < best) {
+                best = d;
+                bestPos = pos;
+            }
+        }
+        if (bestPos == n) // every distance beyond the initial best
+            for (bestPos = 0; taken[bestPos];)
+                ++bestPos;
+        taken[bestPos] = true;
+        picks.push_back(list[bestPos]);
+        const NestEntry &prev = cs[static_cast<size_t>(list[bestPos])];
+        for (int k = 0; k < 4; ++k)
+            query[k] = cornerOf(prev, k);
+        corners = 4;
+    }
+    return picks;
+}
+
+std::vector<int> orderList(const std::vector<NestEntry> &cs, const int *list, size_t n, Corner start)
+{
+    if (n <= kSmall)
+        return orderShortList(cs, list, n, start);
+    std::vector<int> picks;
+    picks.reserve(n);
+    CornerNearest nearest(n);
+    for (size_t pos = 0; pos < n; ++pos) {
+        const NestEntry &c = cs[static_cast<size_t>(list[pos])];
+        for (int k = 0; k < 4; ++k) {
+            const Corner p = cornerOf(c, k);
+            nearest.setPoint(k, pos, p.x, p.y);
+        }
+    }
+    nearest.build();
+    size_t pos = nearest.nearest({{{start.x, start.y}}}, 1);
+    for (;;) {
+        picks.push_back(list[pos]);
+        nearest.remove(pos);
+        if (nearest.empty())
+            break;
+        const NestEntry &prev = cs[static_cast<size_t>(list[pos])];
+        std::array<std::array<double, 2>, 4> q;
+        for (int k = 0; k < 4; ++k) {
+            const Corner p = cornerOf(prev, k);
+            q[static_cast<size_t>(k)] = {p.x, p.y};
+        }
+        pos = nearest.nearest(q, 4);
+    }
+    return picks;
+}
+
+} // namespace
+
+std::vector<NestStep> nestAndOrder(std::vector<NestEntry> cs, const OutlineFn &outline)
+{
+    std::vector<NestStep> steps;
+    const size_t n = cs.size();
+    if (n == 0)
+        return steps;
+
+    // Smallest box first; equal areas keep their order. The entries are put
+    // in that order where they stand.
+    std::vector<uint32_t> order(n);
+    {
+        std::vector<double> area(n);
+        for (size_t i = 0; i < n; ++i)
+            area[i] = (cs[i].maxX - cs[i].minX) * (cs[i].maxY - cs[i].minY);
+        std::iota(order.begin(), order.end(), 0u);
+        std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return area[a] < area[b]; });
+    }
+    {
+        std::vector<bool> placed(n, false);
+        for (size_t k = 0; k < n; ++k) {
+            if (placed[k])
+                continue;
+            // The cycle through k: position j takes the entry of order[j].
+            const NestEntry first = cs[k];
+            size_t j = k;
+            while (order[j] != k) {
+                cs[j] = cs[order[j]];
+                placed[j] = true;
+                j = order[j];
+            }
+            cs[j] = first;
+            placed[j] = true;
+        }
+    }
+
+    Corner startCorner{cs[0].minX, cs[0].minY};
+    for (const NestEntry &c : cs) {
+        startCorner.x = std::min(startCorner.x, c.minX);
+        startCorner.y = std::min(startCorner.y, c.minY);
+    }
+
+    const std::vector<int> parent = findParents(cs, [&](size_t f) -> const std::vector<Node> & { return outline(order[f]); });
+    // Children by parent, each list from the latest child to the first: each
+    // child went to the front of its parent's list.
+    std::vector<uint32_t> childStart(n + 1, 0);
+    std::vector<int> topLevel;
+    for (size_t i = 0; i < n; ++i) {
+        if (parent[i] < 0)
+            topLevel.push_back(static_cast<int>(i));
+        else
+            ++childStart[static_cast<size_t>(parent[i]) + 1];
+    }
+    for (size_t i = 0; i < n; ++i)
+        childStart[i + 1] += childStart[i];
+    std::vector<int> children(childStart[n]);
+    {
+        std::vector<uint32_t> fill(childStart.begin(), childStart.end() - 1);
+        for (size_t i = n; i-- > 0;)
+            if (parent[i] >= 0)
+                children[fill[static_cast<size_t>(parent[i])]++] = static_cast<int>(i);
+    }
+
+    // Each list in pick order, in place.
+    const std::vector<int> top = orderList(cs, topLevel.data(), topLevel.size(), startCorner);
+    topLevel = {};
+    {
+        std::vector<int> pending(top.begin(), top.end());
+        while (!pending.empty()) {
+            const auto c = static_cast<size_t>(pending.back());
+            pending.pop_back();
+            int *kids = children.data() + childStart[c];
+            const size_t count = childStart[c + 1] - childStart[c];
+            const std::vector<int> picks = orderList(cs, kids, count, {cs[c].minX, cs[c].minY});
+            std::copy(picks.begin(), picks.end(), kids);
+            pending.insert(pending.end(), picks.begin(), picks.end());
+        }
+    }
+
+    // Children before parents, depth first in pick order.
+    steps.reserve(n);
+    struct Frame {
+        int contour;
+        uint32_t next;
+    };
+    std::vector<Frame> stack;
+    for (int t : top) {
+        stack.push_back({t, childStart[static_cast<size_t>(t)]});
+        while (!stack.empty()) {
+            Frame &f = stack.back();
+            if (f.next < childStart[static_cast<size_t>(f.contour) + 1]) {
+                const int child = children[f.next++];
+                stack.push_back({child, childStart[static_cast<size_t>(child)]});
+                continue;
+            }
+            const int c = f.contour;
+            stack.pop_back();
+            steps.push_back({order[static_cast<size_t>(c)], stack.size() % 2 == 1});
+        }
+    }
+    return steps;
 }
 
 } // namespace vx

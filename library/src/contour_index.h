@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -24,9 +26,38 @@ private:
     std::vector<std::vector<uint32_t>> m_bands; // edge i runs from node i-1 (wrapping) to node i
 };
 
+// What the nesting and the order know of a contour: its box and its first
+// node; its outline is asked for when needed.
+struct NestEntry {
+    double minX, minY, maxX, maxY;
+    double firstX, firstY;
+    bool hasFirst; // a contour without nodes is nobody's child
+    bool boxContains(const NestEntry &inner) const
+    {
+        return minX <= inner.minX && minY <= inner.minY && maxX >= inner.maxX && maxY >= inner.maxY;
+    }
+};
+
+// The nodes of contour i, valid until the next call.
+using OutlineFn = std::function<const std::vector<Node> &(size_t i)>;
+
 // Parent of each contour of a list sorted by box area: the first later one
 // whose box holds its box and whose outline holds its first node; -1 for none.
-std::vector<int> findParents(const std::vector<Contour> &sorted);
+// Each outline is asked for once at most.
+std::vector<int> findParents(const std::vector<NestEntry> &sorted, const OutlineFn &outline);
+
+// One step of the output order: children before parents, depth first in
+// pick order; a hole is at odd depth.
+struct NestStep {
+    uint32_t contour;
+    bool hole;
+};
+
+// Sorts by box area (equal areas keep their order), nests each contour in
+// the smallest one around it, orders every level by nearest corners (the
+// first pick nearest to the lower-left corner of all, or of the parent),
+// and gives the output order. Indexes are those of `contours`.
+std::vector<NestStep> nestAndOrder(std::vector<NestEntry> contours, const OutlineFn &outline);
 
 // Nearest remaining entry by up to four corner points per entry; ties go to
 // the lowest position.

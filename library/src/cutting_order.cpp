@@ -6,30 +6,33 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <limits>
+#include <new>
 #include <numeric>
 
 namespace vx {
 
 namespace {
 
-bool near(const Node &a, const Node &b)
+struct End {
+    double x, y;
+};
+
+bool near(const End &a, const End &b)
 {
     return std::fabs(a.x - b.x) < kJoinTolerance && std::fabs(a.y - b.y) < kJoinTolerance;
 }
 
 // Contour ends by cell in a flat table, each cell's ends in piece order, so
-// that a join reads only the ends near it. The cells are ten times the
+// that a join reads only the ends near it. The cells are forty times the
 // tolerance: an end's partners are almost always in its own cell.
 class EndIndex {
 public:
     // ends[2i] is the head of piece i, ends[2i+1] its tail.
-    explicit EndIndex(const std::vector<Node> &ends) : m_ends(ends)
+    explicit EndIndex(const std::vector<End> &ends) : m_ends(ends)
     {
-        size_t capacity = 16;
-        while (capacity < 2 * ends.size())
-            capacity *= 2;
-        m_slots.assign(capacity, Slot{});
-        m_mask = capacity - 1;
+        m_capacity = ends.size() + ends.size() / 2 + 16;
+        m_slots.assign(m_capacity, Slot{});
         std::vector<uint32_t> slotOf(ends.size());
         for (size_t e = 0; e < ends.size(); ++e) {
             const size_t s = slotFor(cellOf(ends[e].x), cellOf(ends[e].y), true);
@@ -38,10 +41,10 @@ public:
         }
         uint32_t offset = 0;
         for (Slot &s : m_slots) {
-            if (!s.used)
+            if (s.key == 0)
                 continue;
             const uint32_t count = s.end;
-            s.begin = s.cursor = s.end = offset;
+            s.cursor = s.end = offset;
             offset += count;
         }
         m_refs.resize(ends.size());
@@ -51,7 +54,7 @@ public:
 
     // The smallest piece number above `after` and below `best` that is alive
     // and has an end near p, or `best`.
-    template <typename Alive> int32_t nearest(const Node &p, int32_t after, int32_t best, Alive &&alive)
+    template <typename Alive> int32_t nearest(const End &p, int32_t after, int32_t best, Alive &&alive)
     {
         // The box is wider than the tolerance so that rounding cannot leave
         // a partner's cell out; `near` decides.
@@ -84,14 +87,15 @@ public:
     }
 
 private:
-    static constexpr double kCell = 1e-3;
+    static constexpr double kCell = 4e-3;
     static constexpr double kMargin = 2 * kJoinTolerance;
     static constexpr size_t kNone = ~size_t(0);
 
+    // A cell by a 32-bit mix of its coordinates (0 marks a free slot): cells
+    // that mix alike only share a list, which `near` sorts out.
     struct Slot {
-        int64_t cx = 0, cy = 0;
-        uint32_t begin = 0, end = 0, cursor = 0;
-        bool used = false;
+        uint32_t key = 0;
+        uint32_t end = 0, cursor = 0;
     };
 
     // Cells are clamped far out; a coordinate that is not a number (it never
@@ -104,27 +108,26 @@ private:
 
     size_t slotFor(int64_t cx, int64_t cy, bool create)
     {
-        uint64_t h = static_cast<uint64_t>(cx) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(cy) * 0xC2B2AE3D27D4EB4Full;
-        h ^= h >> 29;
-        for (size_t s = h & m_mask;; s = (s + 1) & m_mask) {
+        uint64_t mix = static_cast<uint64_t>(cx) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(cy) * 0xC2B2AE3D27D4EB4Full;
+        mix ^= mix >> 29;
+        const auto h = static_cast<uint32_t>(mix >> 32) | 1u;
+        for (size_t s = static_cast<size_t>((uint64_t(h) * m_capacity) >> 32);; s = s + 1 == m_capacity ? 0 : s + 1) {
             Slot &slot = m_slots[s];
-            if (!slot.used) {
+            if (slot.key == h)
+                return s;
+            if (slot.key == 0) {
                 if (!create)
                     return kNone;
-                slot.used = true;
-                slot.cx = cx;
-                slot.cy = cy;
+                slot.key = h;
                 return s;
             }
-            if (slot.cx == cx && slot.cy == cy)
-                return s;
         }
     }
 
-    const std::vector<Node> &m_ends;
+    const std::vector<End> &m_ends;
     std::vector<Slot> m_slots;
     std::vector<uint32_t> m_refs; // end numbers (2 * piece, + 1 for a tail), by cell
-    size_t m_mask = 0;
+    size_t m_capacity = 0;
 };
 
 // Pieces joined into chains. A chain is named by its first piece in file
@@ -138,7 +141,7 @@ struct Chains {
 // Each piece in file order takes, again and again, the earliest later piece
 // with an end on one of its chain's ends (tail on head: after it; head on
 // tail: before it; otherwise the partner is turned round first).
-Chains joinEnds(const std::vector<Node> &ends)
+Chains joinEnds(const std::vector<End> &ends)
 {
     const auto n = static_cast<int32_t>(ends.size() / 2);
     Chains c;
@@ -150,10 +153,10 @@ Chains joinEnds(const std::vector<Node> &ends)
     c.reversed.assign(static_cast<size_t>(n), 0);
     EndIndex index(ends);
     auto alive = [&](int32_t p) { return c.alive[static_cast<size_t>(p)] != 0; };
-    auto headOf = [&](int32_t p) -> const Node & {
+    auto headOf = [&](int32_t p) -> const End & {
         return ends[2 * static_cast<size_t>(p) + (c.reversed[static_cast<size_t>(p)] ? 1 : 0)];
     };
-    auto tailOf = [&](int32_t p) -> const Node & {
+    auto tailOf = [&](int32_t p) -> const End & {
         return ends[2 * static_cast<size_t>(p) + (c.reversed[static_cast<size_t>(p)] ? 0 : 1)];
     };
     for (int32_t i = 0; i < n; ++i) {
@@ -161,8 +164,8 @@ Chains joinEnds(const std::vector<Node> &ends)
             continue;
         const auto ui = static_cast<size_t>(i);
         for (;;) {
-            const Node head = headOf(c.first[ui]);
-            const Node tail = tailOf(c.last[ui]);
+            const End head = headOf(c.first[ui]);
+            const End tail = tailOf(c.last[ui]);
             int32_t partner = index.nearest(head, i, n, alive);
             partner = index.nearest(tail, i, partner, alive);
             if (partner == n)
@@ -221,11 +224,11 @@ std::vector<Contour> splitContours(const PointList &list)
 
 void joinContours(std::vector<Contour> &contours)
 {
-    std::vector<Node> ends;
+    std::vector<End> ends;
     ends.reserve(2 * contours.size());
     for (const Contour &c : contours) {
-        ends.push_back(c.pts.front());
-        ends.push_back(c.pts.back());
+        ends.push_back({c.pts.front().x, c.pts.front().y});
+        ends.push_back({c.pts.back().x, c.pts.back().y});
     }
     const Chains chains = joinEnds(ends);
     auto at = [&](int32_t p) {
@@ -252,215 +255,227 @@ void joinContours(std::vector<Contour> &contours)
     contours.swap(joined);
 }
 
-namespace {
-
-struct Corner {
-    double x, y;
-};
-
-Corner cornerOf(const Contour &c, int k)
-{
-    switch (k) {
-    case 0:
-        return {c.minX, c.minY};
-    case 1:
-        return {c.maxX, c.maxY};
-    case 2:
-        return {c.maxX, c.minY};
-    default:
-        return {c.minX, c.maxY};
-    }
-}
-
-// Greedy nearest-neighbour order of one list: the first pick is nearest (by
-// lower-left corner) to `start`, each next one nearest to the previous pick by
-// the closest of the four matching box corners; ties go to the earlier entry.
-std::vector<int> orderList(const std::vector<Contour> &cs, const std::vector<int> &list, Corner start)
-{
-    std::vector<int> picks;
-    picks.reserve(list.size());
-    if (list.empty())
-        return picks;
-    CornerNearest nearest(list.size());
-    for (size_t pos = 0; pos < list.size(); ++pos) {
-        const Contour &c = cs[static_cast<size_t>(list[pos])];
-        for (int k = 0; k < 4; ++k) {
-            const Corner p = cornerOf(c, k);
-            nearest.setPoint(k, pos, p.x, p.y);
-        }
-    }
-    nearest.build();
-    size_t pos = nearest.nearest({{{start.x, start.y}}}, 1);
-    for (;;) {
-        picks.push_back(list[pos]);
-        nearest.remove(pos);
-        if (nearest.empty())
-            break;
-        const Contour &prev = cs[static_cast<size_t>(list[pos])];
-        std::array<std::array<double, 2>, 4> q;
-        for (int k = 0; k < 4; ++k) {
-            const Corner p = cornerOf(prev, k);
-            q[static_cast<size_t>(k)] = {p.x, p.y};
-        }
-        pos = nearest.nearest(q, 4);
-    }
-    return picks;
-}
-
-} // namespace
-
 PointList orderAndEmit(std::vector<Contour> contours, bool reverseHoles)
 {
     PointList out;
     if (contours.empty())
         return out;
-    const size_t n = contours.size();
-
-    // Smallest box first; equal areas keep their order.
-    std::vector<double> area(n);
-    for (size_t i = 0; i < n; ++i)
-        area[i] = contours[i].boxArea();
-    std::vector<int> order(n);
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return area[static_cast<size_t>(a)] < area[static_cast<size_t>(b)]; });
-    std::vector<Contour> cs;
-    cs.reserve(n);
-    for (int i : order)
-        cs.push_back(std::move(contours[static_cast<size_t>(i)]));
-
-    Corner startCorner{cs[0].minX, cs[0].minY};
-    for (const Contour &c : cs) {
-        startCorner.x = std::min(startCorner.x, c.minX);
-        startCorner.y = std::min(startCorner.y, c.minY);
-    }
-
-    // Each contour's parent is the first later (so the smallest) one whose box
-    // holds its box and whose outline holds its first node.
-    std::vector<int> parent = findParents(cs);
-    std::vector<std::vector<int>> children(n);
-    std::vector<int> topLevel;
-    for (size_t i = 0; i < n; ++i) {
-        if (parent[i] < 0)
-            topLevel.push_back(static_cast<int>(i));
-    }
-    // Each child went to the front of its parent's list, so the list runs
-    // from the latest child to the first.
-    for (size_t i = n; i-- > 0;)
-        if (parent[i] >= 0)
-            children[static_cast<size_t>(parent[i])].push_back(static_cast<int>(i));
-
-    std::vector<std::vector<int>> ordered(n);
-    std::vector<int> top = orderList(cs, topLevel, startCorner);
-    {
-        std::vector<int> pending(top.begin(), top.end());
-        while (!pending.empty()) {
-            const int c = pending.back();
-            pending.pop_back();
-            const Contour &pc = cs[static_cast<size_t>(c)];
-            ordered[static_cast<size_t>(c)] = orderList(cs, children[static_cast<size_t>(c)], {pc.minX, pc.minY});
-            for (int child : ordered[static_cast<size_t>(c)])
-                pending.push_back(child);
-        }
-    }
-
+    std::vector<NestEntry> entries;
+    entries.reserve(contours.size());
     size_t total = 0;
-    for (const Contour &c : cs)
+    for (const Contour &c : contours) {
+        const bool any = !c.pts.empty();
+        entries.push_back({c.minX, c.minY, c.maxX, c.maxY, any ? c.pts[0].x : 0, any ? c.pts[0].y : 0, any});
         total += c.pts.size();
+    }
+    const std::vector<NestStep> steps =
+        nestAndOrder(std::move(entries), [&](size_t i) -> const std::vector<Node> & { return contours[i].pts; });
     out.reserve(total);
-    // Children before parents, depth first in pick order.
-    struct Frame {
-        int contour;
-        size_t next;
-    };
-    std::vector<Frame> stack;
-    for (int t : top) {
-        stack.push_back({t, 0});
-        while (!stack.empty()) {
-            Frame &f = stack.back();
-            const auto &kids = ordered[static_cast<size_t>(f.contour)];
-            if (f.next < kids.size()) {
-                const int child = kids[f.next++];
-                stack.push_back({child, 0});
-                continue;
-            }
-            const int c = f.contour;
-            stack.pop_back();
-            Contour &contour = cs[static_cast<size_t>(c)];
-            if (reverseHoles && stack.size() % 2 == 1)
-                contour.reverse();
-            out.insert(out.end(), contour.pts.begin(), contour.pts.end());
-        }
+    for (const NestStep &step : steps) {
+        Contour &contour = contours[step.contour];
+        if (reverseHoles && step.hole)
+            contour.reverse();
+        out.insert(out.end(), contour.pts.begin(), contour.pts.end());
     }
     return out;
 }
 
+namespace {
+
+constexpr double kRepeat = 1e-6; // nodes closer in X and Y repeat each other
+
+[[noreturn]] void tooLarge() { throw std::bad_alloc(); }
+
+} // namespace
+
+ListPieces::ListPieces(const PointList &list) : m_list(list)
+{
+    for (size_t i = 0; i < list.size(); ++i)
+        if (i == 0 || list[i].contour != list[i - 1].contour)
+            m_starts.push_back(i);
+    m_starts.push_back(list.size());
+    for (size_t p = 0; p + 1 < m_starts.size(); ++p)
+        m_longest = std::max(m_longest, m_starts[p + 1] - m_starts[p]);
+    if (m_longest >= std::numeric_limits<uint32_t>::max())
+        tooLarge();
+}
+
+void ListPieces::ends(size_t p, Node &head, Node &tail)
+{
+    head = m_list[m_starts[p]];
+    tail = m_list[m_starts[p + 1] - 1];
+}
+
+void ListPieces::walk(size_t p, bool reversed, ContourBuilder &builder)
+{
+    const Node *base = m_list.data() + m_starts[p];
+    const auto count = static_cast<uint32_t>(m_starts[p + 1] - m_starts[p]);
+    if (reversed) {
+        for (uint32_t i = count; i-- > 0;)
+            builder.add(base[i], i);
+    } else {
+        for (uint32_t i = 0; i < count; ++i)
+            builder.add(base[i], i);
+    }
+}
+
+void ListPieces::nodes(size_t p, const uint32_t *index, size_t count, Node *out)
+{
+    const Node *base = m_list.data() + m_starts[p];
+    for (size_t k = 0; k < count; ++k)
+        out[k] = base[index[k]];
+}
+
 PointList cuttingOrder(const PointList &list)
 {
-    // The pieces are read in place and each joined contour is simplified as
-    // it is walked: only the simplified contours are ever copied.
-    std::vector<size_t> starts;
-    std::vector<Node> ends;
-    for (size_t i = 0; i < list.size(); ++i) {
-        if (i > 0 && list[i].contour == list[i - 1].contour)
-            continue;
-        if (i > 0)
-            ends.push_back(list[i - 1]);
-        starts.push_back(i);
-        ends.push_back(list[i]);
-    }
-    if (!list.empty())
-        ends.push_back(list.back());
-    starts.push_back(list.size());
-    const Chains chains = joinEnds(ends);
-    auto at = [&](int32_t p) {
-        const Node *base = list.data();
-        return std::pair<const Node *, const Node *>(base + starts[static_cast<size_t>(p)],
-                                                     base + starts[static_cast<size_t>(p) + 1]);
-    };
+    ListPieces source(list);
+    const CutPlan plan = planCuttingOrder(source);
+    PointList out;
+    out.reserve(plan.index.size() + plan.contours.size());
+    PlanReader reader(plan, source);
+    for (const CutPlan::Step &step : plan.order)
+        reader.visit(plan.contours[step.contour], step.reversed, [&](const Node &n) { out.push_back(n); });
+    return out;
+}
 
-    const size_t pieces = starts.size() - 1;
-    std::vector<Contour> contours;
-    contours.reserve(static_cast<size_t>(std::count(chains.alive.begin(), chains.alive.end(), 1)));
+ContourBuilder::ContourBuilder(CutPlan &plan, int32_t number)
+    : m_plan(plan), m_simplifier(kSimplifyTolerance), m_number(number)
+{
+    m_c.nodeBegin = static_cast<uint32_t>(plan.index.size());
+    m_c.runBegin = static_cast<uint32_t>(plan.runs.size());
+    m_c.number = number;
+}
+
+PlannedContour ContourBuilder::finish(NestEntry &geometry)
+{
+    if (const Simplifier::Kept *k = m_simplifier.finish())
+        keep(*k);
+    if (m_plan.index.size() >= std::numeric_limits<uint32_t>::max())
+        tooLarge();
+    auto repeat = [](double ax, double ay, double bx, double by) {
+        return std::fabs(ax - bx) < kRepeat && std::fabs(ay - by) < kRepeat;
+    };
+    PlannedContour c = m_c;
+    const bool closed = !(std::fabs(m_firstX - m_lastX) > 0.001 || std::fabs(m_firstY - m_lastY) > 0.001);
+    double area = m_area;
+    if (!closed)
+        area += m_lastX * m_firstY - m_firstX * m_lastY;
+    if (area < 0)
+        c.flags |= PlannedContour::kAreaNegative;
+    if (m_lastX > m_firstX)
+        c.flags |= PlannedContour::kLastRight;
+    geometry = {m_minX, m_minY, m_maxX, m_maxY, m_firstX, m_firstY, true};
+    if (closed) {
+        // Output from its node of largest X, closed again by a copy of it.
+        c.flags |= PlannedContour::kClosed;
+        c.start = m_best;
+        geometry.firstX = m_bestX;
+        geometry.firstY = m_bestY;
+        if (repeat(m_lastX, m_lastY, m_firstX, m_firstY)) {
+            c.flags |= PlannedContour::kNearEnds;
+            if (c.nodeCount <= 2 || repeat(m_lastX, m_lastY, m_secondX, m_secondY) ||
+                repeat(m_beforeLastX, m_beforeLastY, m_firstX, m_firstY))
+                c.flags |= PlannedContour::kNearOnward;
+        }
+    }
+    return c;
+}
+
+void PlanReader::decode(const PlannedContour &c, uint32_t from, uint32_t count)
+{
+    const PieceRun *runs = m_plan.runs.data() + c.runBegin;
+    const PieceRun *r =
+        std::upper_bound(runs, runs + c.runCount, from, [](uint32_t i, const PieceRun &run) { return i < run.firstNode; }) - 1;
+    for (uint32_t i = from; i < from + count;) {
+        const uint32_t runEnd = r + 1 < runs + c.runCount ? r[1].firstNode : c.nodeCount;
+        const size_t take = m_plan.index.copy(size_t(c.nodeBegin) + i, std::min(runEnd, from + count) - i, m_index);
+        m_source.nodes(r->piece, m_index, take, m_buffer + (i - from));
+        i += static_cast<uint32_t>(take);
+        if (i == runEnd)
+            ++r;
+    }
+    for (uint32_t i = 0; i < count; ++i)
+        m_buffer[i].contour = c.number;
+}
+
+CutPlan planCuttingOrder(PieceSource &source)
+{
+    CutPlan plan;
+    const size_t pieces = source.pieceCount();
+    if (pieces >= size_t(std::numeric_limits<int32_t>::max()))
+        tooLarge();
+    Chains chains;
+    {
+        std::vector<End> ends(2 * pieces);
+        for (size_t p = 0; p < pieces; ++p) {
+            Node head, tail;
+            source.ends(p, head, tail);
+            ends[2 * p] = {head.x, head.y};
+            ends[2 * p + 1] = {tail.x, tail.y};
+        }
+        chains = joinEnds(ends);
+    }
+
+    // Each joined contour is simplified as its pieces are walked: only the
+    // nodes kept are recorded, as indexes into their pieces. Each piece
+    // gives one run at most; the chains left are the contours.
+    const auto contours = static_cast<size_t>(std::count(chains.alive.begin(), chains.alive.end(), 1));
+    plan.contours.reserve(contours);
+    plan.runs.reserve(pieces);
+    plan.index.setWide(source.longestPiece() > std::numeric_limits<uint16_t>::max());
+    std::vector<NestEntry> entries;
+    entries.reserve(contours);
+    std::vector<std::array<double, 2>> lasts;
+    lasts.reserve(contours);
     for (size_t i = 0; i < pieces; ++i) {
         if (!chains.alive[i])
             continue;
-        Contour c;
-        Simplifier simplifier(kSimplifyTolerance, c.pts);
-        const auto number = static_cast<int32_t>(i + 1);
-        walkChain(chains, static_cast<int32_t>(i), at, [&](Node node) {
-            node.contour = number;
-            simplifier.add(node);
-        });
-        simplifier.finish();
-        contours.push_back(std::move(c));
+        ContourBuilder builder(plan, static_cast<int32_t>(i + 1));
+        for (int32_t p = chains.first[i]; p >= 0; p = chains.next[static_cast<size_t>(p)]) {
+            builder.beginPiece(static_cast<uint32_t>(p));
+            source.walk(static_cast<size_t>(p), chains.reversed[static_cast<size_t>(p)] != 0, builder);
+        }
+        entries.emplace_back();
+        plan.contours.push_back(builder.finish(entries.back()));
+        lasts.push_back({builder.lastX(), builder.lastY()});
+        const NestEntry &e = entries.back();
+        const bool first = entries.size() == 1;
+        plan.minX = first ? e.minX : std::min(plan.minX, e.minX);
+        plan.maxX = first ? e.maxX : std::max(plan.maxX, e.maxX);
+        plan.minY = first ? e.minY : std::min(plan.minY, e.minY);
+        plan.maxY = first ? e.maxY : std::max(plan.maxY, e.maxY);
     }
+    chains = Chains{};
 
-    const bool multi = contours.size() > 1;
-    for (Contour &c : contours) {
-        c.update();
-        if (c.pts.empty())
-            continue;
-        if (c.closed) {
-            // Start at the node of largest X, the lowest of those.
-            size_t best = 0;
-            for (size_t i = 1; i < c.pts.size(); ++i) {
-                const Node &p = c.pts[i];
-                const Node &b = c.pts[best];
-                if (p.x > b.x || (p.x == b.x && p.y < b.y))
-                    best = i;
+    // Closed contours run counter-clockwise; an open one alone runs from its
+    // end of larger X, among others by the sign of its area.
+    const bool multi = plan.contours.size() > 1;
+    for (size_t k = 0; k < plan.contours.size(); ++k) {
+        PlannedContour &c = plan.contours[k];
+        const bool closed = c.has(PlannedContour::kClosed);
+        const bool reversed = (closed || multi) ? c.has(PlannedContour::kAreaNegative) : c.has(PlannedContour::kLastRight);
+        if (reversed) {
+            c.flags |= PlannedContour::kReversed;
+            if (!closed) {
+                entries[k].firstX = lasts[k][0];
+                entries[k].firstY = lasts[k][1];
             }
-            std::rotate(c.pts.begin(), c.pts.begin() + static_cast<ptrdiff_t>(best), c.pts.end());
-            c.pts.push_back(c.pts.front());
-            if (c.doubleArea < 0)
-                c.reverse();
-        } else if (!multi) {
-            if (c.pts.back().x > c.pts.front().x)
-                c.reverse();
-        } else if (c.doubleArea < 0) {
-            c.reverse();
         }
     }
-    return orderAndEmit(std::move(contours), true);
+    lasts = {};
+
+    PlanReader reader(plan, source);
+    std::vector<Node> outline;
+    const std::vector<NestStep> steps = nestAndOrder(std::move(entries), [&](size_t i) -> const std::vector<Node> & {
+        const PlannedContour &c = plan.contours[i];
+        outline.clear();
+        reader.visit(c, c.has(PlannedContour::kReversed), [&](const Node &n) { outline.push_back(n); });
+        return outline;
+    });
+    plan.order.reserve(steps.size());
+    for (const NestStep &step : steps)
+        plan.order.push_back({step.contour, plan.contours[step.contour].has(PlannedContour::kReversed) != step.hole});
+    return plan;
 }
 
 } // namespace vx

@@ -1,10 +1,12 @@
-// Curves of a DXF drawing replaced by points: circles, arcs, ellipses, bulge
-// arcs of polylines and B-splines (Cox-de Boor, only the basis functions that
-// are not zero at each sample).
+// Curves of a DXF drawing as descriptions and their samples: circles, arcs,
+// ellipses, bulge arcs of polylines and B-splines (Cox-de Boor, only the
+// basis functions that are not zero at each sample).
 #include "dxf_reader.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <new>
 #include <numbers>
 
 namespace vx::dxf {
@@ -34,75 +36,6 @@ const UnitCircle &unitCircle()
     return circle;
 }
 
-void push(PointList &out, double x, double y, int32_t contour) { out.push_back(Node{x, y, contour, 0}); }
-
-} // namespace
-
-void appendCircle(PointList &out, double cx, double cy, double r, int32_t contour)
-{
-    const UnitCircle &u = unitCircle();
-    for (int i = 0; i < kSteps; ++i)
-        push(out, cx + r * u.c[i], cy + r * u.s[i], contour);
-    // The last point closes the circle exactly.
-    push(out, cx + r * u.c[0], cy + r * u.s[0], contour);
-}
-
-void appendArc(PointList &out, double cx, double cy, double r, double start, double end, int32_t contour)
-{
-    if (end < start)
-        end += 2 * kPi;
-    const double sweep = end - start;
-    for (int i = 0; i < kCurvePoints; ++i) {
-        const double a = start + i * sweep / kSteps;
-        push(out, cx + r * std::cos(a), cy + r * std::sin(a), contour);
-    }
-}
-
-void appendEllipse(PointList &out, double cx, double cy, double mx, double my, double ratio, double start,
-                   double end, int32_t contour)
-{
-    // Parameters run counter-clockwise from the start, like arc angles.
-    if (end < start)
-        end += 2 * kPi;
-    const double a = std::hypot(mx, my);
-    const double b = ratio * a;
-    const double theta = std::atan2(my, mx);
-    const double ct = std::cos(theta), st = std::sin(theta);
-    const double sweep = end - start;
-    for (int i = 0; i < kCurvePoints; ++i) {
-        const double t = start + i * sweep / kSteps;
-        const double c = std::cos(t), s = std::sin(t);
-        push(out, cx + a * c * ct - b * s * st, cy + a * c * st + b * s * ct, contour);
-    }
-}
-
-void appendBulgeArc(PointList &out, double px, double py, double qx, double qy, double bulge, int32_t contour)
-{
-    const double dx = qx - px, dy = qy - py;
-    const double chord = std::hypot(dx, dy);
-    if (!(chord > 0) || bulge == 0 || !std::isfinite(chord)) {
-        push(out, qx, qy, contour);
-        return;
-    }
-    // The centre lies on the bisector of PQ, h·(1/b - b)/2 to the left of its
-    // middle (b > 0 turns counter-clockwise); the included angle is 4·atan(b).
-    const double h = chord / 2;
-    const double toCentre = h * (1 / bulge - bulge) / 2;
-    const double cx = px + dx / 2 - dy / chord * toCentre;
-    const double cy = py + dy / 2 + dx / chord * toCentre;
-    const double r = std::hypot(h, toCentre);
-    const double start = std::atan2(py - cy, px - cx);
-    const double sweep = 4 * std::atan(bulge);
-    push(out, px, py, contour);
-    for (int i = 1; i < kSteps; ++i) {
-        const double a = start + i * sweep / kSteps;
-        push(out, cx + r * std::cos(a), cy + r * std::sin(a), contour);
-    }
-    push(out, qx, qy, contour);
-}
-
-namespace {
-
 // Knots must not decrease, and must stay where every Cox-de Boor coefficient
 // is a finite number, so that the basis functions that are zero at a sample
 // contribute exactly nothing to it.
@@ -122,15 +55,12 @@ bool usableKnots(const std::vector<double> &knots)
     return true;
 }
 
-} // namespace
-
-ControlPoint splinePoint(const std::vector<double> &t, const std::vector<ControlPoint> &controls, size_t order,
-                         double u, std::vector<double> &scratch, double &lastBasis)
+template <typename ControlAt>
+ControlPoint basisSum(const double *t, size_t m, size_t n, ControlAt &&controlAt, size_t order, double u,
+                      std::vector<double> &scratch, double &lastBasis)
 {
     lastBasis = 0;
-    const size_t m = t.size();
-    const size_t n = controls.size();
-    const auto span = std::upper_bound(t.begin(), t.end(), u) - t.begin() - 1;
+    const auto span = std::upper_bound(t, t + m, u) - t - 1;
     if (span < 0 || static_cast<size_t>(span) + 1 >= m)
         return {0, 0}; // outside [first knot, last knot): every basis function is 0
     const auto s = static_cast<int64_t>(span);
@@ -166,8 +96,9 @@ ControlPoint splinePoint(const std::vector<double> &t, const std::vector<Control
     const int64_t to = std::min<int64_t>(s, static_cast<int64_t>(n) - 1);
     for (int64_t i = from; i <= to; ++i) {
         const double nb = prev[i - lo];
-        x += nb * controls[static_cast<size_t>(i)].x;
-        y += nb * controls[static_cast<size_t>(i)].y;
+        const ControlPoint c = controlAt(static_cast<size_t>(i));
+        x += nb * c.x;
+        y += nb * c.y;
     }
     const auto last = static_cast<int64_t>(n) - 1;
     if (last >= lo && last <= s)
@@ -175,10 +106,69 @@ ControlPoint splinePoint(const std::vector<double> &t, const std::vector<Control
     return {x, y};
 }
 
-bool appendSpline(PointList &out, const std::vector<double> &knots, const std::vector<ControlPoint> &controls,
-                  int64_t degree, int32_t contour, double &work)
+[[noreturn]] void tooLarge() { throw std::bad_alloc(); }
+
+double absMax(const double *v, size_t n)
 {
-    const size_t n = controls.size();
+    double m = 0;
+    for (size_t i = 0; i < n; ++i)
+        m = std::fabs(v[i]) > m || std::isnan(v[i]) ? std::fabs(v[i]) : m;
+    return m;
+}
+
+uint32_t narrow(uint64_t v)
+{
+    if (v >= std::numeric_limits<uint32_t>::max())
+        tooLarge();
+    return static_cast<uint32_t>(v);
+}
+
+} // namespace
+
+const double *unitCircleCos() { return unitCircle().c; }
+const double *unitCircleSin() { return unitCircle().s; }
+
+double segmentReach(const Shapes &shapes, const Segment &g)
+{
+    const double *d = shapes.data.data() + g.data;
+    switch (g.kind) {
+    case Curve::Points:
+        return absMax(d, 2 * size_t(g.count));
+    case Curve::Circle:
+    case Curve::Arc:
+        return std::fabs(d[0]) + std::fabs(d[1]) + std::fabs(d[2]);
+    case Curve::Ellipse:
+        return std::fabs(d[0]) + std::fabs(d[1]) + std::fabs(d[2]) + std::fabs(d[3]);
+    case Curve::Bulge:
+        return absMax(d, 6) + std::fabs(d[6]);
+    case Curve::Spline: {
+        // The basis functions are not negative and sum to one at most: the
+        // curve stays within its control points' reach.
+        const auto order = static_cast<size_t>(d[0]);
+        const auto n = static_cast<size_t>(d[1]);
+        return absMax(d + 2 + n + order, 2 * n);
+    }
+    }
+    return std::numeric_limits<double>::quiet_NaN();
+}
+
+ControlPoint splinePoint(const double *knots, size_t knotCount, const double *controls, size_t n, size_t order,
+                         double u, std::vector<double> &scratch, double &lastBasis)
+{
+    return basisSum(
+        knots, knotCount, n, [&](size_t i) { return ControlPoint{controls[2 * i], controls[2 * i + 1]}; }, order,
+        u, scratch, lastBasis);
+}
+
+ControlPoint splinePoint(const std::vector<double> &t, const std::vector<ControlPoint> &controls, size_t order,
+                         double u, std::vector<double> &scratch, double &lastBasis)
+{
+    return basisSum(
+        t.data(), t.size(), controls.size(), [&](size_t i) { return controls[i]; }, order, u, scratch, lastBasis);
+}
+
+bool splineUsable(const std::vector<double> &knots, size_t n, int64_t degree, double &work)
+{
     if (n == 0 || degree < 0 || static_cast<uint64_t>(degree) >= knots.size())
         return false;
     const auto order = static_cast<size_t>(degree) + 1;
@@ -189,24 +179,173 @@ bool appendSpline(PointList &out, const std::vector<double> &knots, const std::v
     if (cost > work)
         return false;
     work -= cost;
+    return true;
+}
 
-    std::vector<double> scratch;
-    const double lastKnot = knots.back();
-    const double steps = static_cast<double>(samples - 1);
-    for (size_t j = 0; j < samples; ++j) {
-        double u = static_cast<double>(j) * lastKnot / steps;
-        if (j + 1 == samples)
+void Shapes::begin()
+{
+    m_samples = 0;
+    m_firstSegment = segments.size();
+}
+
+void Shapes::discard()
+{
+    if (segments.size() > m_firstSegment) {
+        data.resize(segments[m_firstSegment].data);
+        segments.resize(m_firstSegment);
+    }
+    m_samples = 0;
+}
+
+Segment &Shapes::open(Curve kind, uint32_t count, size_t values)
+{
+    segments.push_back(Segment{narrow(data.size()), count, narrow(m_samples), kind});
+    m_samples += count;
+    narrow(m_samples);
+    data.reserve(data.size() + values);
+    return segments.back();
+}
+
+void Shapes::point(double x, double y)
+{
+    // Points that follow each other make one segment.
+    if (segments.size() > m_firstSegment && segments.back().kind == Curve::Points &&
+        segments.back().data + 2 * size_t(segments.back().count) == data.size()) {
+        ++segments.back().count;
+        narrow(++m_samples);
+    } else {
+        open(Curve::Points, 1, 2);
+    }
+    data.push_back(x);
+    data.push_back(y);
+}
+
+void Shapes::dropLastPoint()
+{
+    data.resize(data.size() - 2);
+    --m_samples;
+    if (--segments.back().count == 0)
+        segments.pop_back();
+}
+
+void Shapes::circle(double cx, double cy, double r)
+{
+    open(Curve::Circle, kCurvePoints, 3);
+    data.insert(data.end(), {cx, cy, r});
+}
+
+void Shapes::arc(double cx, double cy, double r, double start, double end)
+{
+    if (end < start)
+        end += 2 * kPi;
+    open(Curve::Arc, kCurvePoints, 5);
+    data.insert(data.end(), {cx, cy, r, start, end - start});
+}
+
+void Shapes::ellipse(double cx, double cy, double mx, double my, double ratio, double start, double end)
+{
+    // Parameters run counter-clockwise from the start, like arc angles.
+    if (end < start)
+        end += 2 * kPi;
+    const double a = std::hypot(mx, my);
+    const double b = ratio * a;
+    const double theta = std::atan2(my, mx);
+    open(Curve::Ellipse, kCurvePoints, 8);
+    data.insert(data.end(), {cx, cy, a, b, std::cos(theta), std::sin(theta), start, end - start});
+}
+
+void Shapes::bulge(double px, double py, double qx, double qy, double bulge)
+{
+    const double dx = qx - px, dy = qy - py;
+    const double chord = std::hypot(dx, dy);
+    if (!(chord > 0) || bulge == 0 || !std::isfinite(chord)) {
+        point(qx, qy);
+        return;
+    }
+    // The centre lies on the bisector of PQ, h·(1/b - b)/2 to the left of its
+    // middle (b > 0 turns counter-clockwise); the included angle is 4·atan(b).
+    const double h = chord / 2;
+    const double toCentre = h * (1 / bulge - bulge) / 2;
+    const double cx = px + dx / 2 - dy / chord * toCentre;
+    const double cy = py + dy / 2 + dx / chord * toCentre;
+    const double r = std::hypot(h, toCentre);
+    const double start = std::atan2(py - cy, px - cx);
+    const double sweep = 4 * std::atan(bulge);
+    open(Curve::Bulge, kCurvePoints, 9);
+    data.insert(data.end(), {px, py, qx, qy, cx, cy, r, start, sweep});
+}
+
+void Shapes::spline(const std::vector<double> &knots, const std::vector<ControlPoint> &controls, size_t order)
+{
+    const size_t n = controls.size();
+    open(Curve::Spline, narrow(uint64_t(kSplineSamplesPerControlPoint) * n), 2 + knots.size() + 2 * n);
+    data.push_back(static_cast<double>(order));
+    data.push_back(static_cast<double>(n));
+    data.insert(data.end(), knots.begin(), knots.end());
+    for (const ControlPoint &c : controls) {
+        data.push_back(c.x);
+        data.push_back(c.y);
+    }
+}
+
+int64_t Shapes::end(bool mirrored)
+{
+    if (m_samples == 0)
+        return -1;
+    shapes.push_back(Shape{narrow(m_firstSegment), narrow(segments.size() - m_firstSegment),
+                           static_cast<uint32_t>(m_samples), mirrored});
+    return static_cast<int64_t>(shapes.size() - 1);
+}
+
+Sample sampleOf(const Shapes &shapes, const Segment &g, uint32_t i, std::vector<double> &scratch)
+{
+    const double *d = shapes.data.data() + g.data;
+    switch (g.kind) {
+    case Curve::Points:
+        return {d[2 * size_t(i)], d[2 * size_t(i) + 1]};
+    case Curve::Circle: {
+        // The last point closes the circle exactly.
+        const UnitCircle &u = unitCircle();
+        const int k = i == kSteps ? 0 : static_cast<int>(i);
+        return {d[0] + d[2] * u.c[k], d[1] + d[2] * u.s[k]};
+    }
+    case Curve::Arc: {
+        const double a = d[3] + static_cast<int>(i) * d[4] / kSteps;
+        return {d[0] + d[2] * std::cos(a), d[1] + d[2] * std::sin(a)};
+    }
+    case Curve::Ellipse: {
+        const double t = d[6] + static_cast<int>(i) * d[7] / kSteps;
+        const double c = std::cos(t), s = std::sin(t);
+        return {d[0] + d[2] * c * d[4] - d[3] * s * d[5], d[1] + d[2] * c * d[5] + d[3] * s * d[4]};
+    }
+    case Curve::Bulge: {
+        if (i == 0)
+            return {d[0], d[1]};
+        if (i == kSteps)
+            return {d[2], d[3]};
+        const double a = d[7] + static_cast<int>(i) * d[8] / kSteps;
+        return {d[4] + d[6] * std::cos(a), d[5] + d[6] * std::sin(a)};
+    }
+    case Curve::Spline: {
+        const auto order = static_cast<size_t>(d[0]);
+        const auto n = static_cast<size_t>(d[1]);
+        const double *knots = d + 2;
+        const size_t m = n + order;
+        const double *controls = knots + m;
+        const double steps = static_cast<double>(g.count - 1);
+        double u = static_cast<double>(i) * knots[m - 1] / steps;
+        if (i + 1 == g.count)
             u -= 0.0001;
         double lastBasis = 0;
-        ControlPoint p = splinePoint(knots, controls, order, u, scratch, lastBasis);
+        ControlPoint p = splinePoint(knots, m, controls, n, order, u, scratch, lastBasis);
         // Outside the knot range every basis function is 0: the curve starts
         // at its first control point.
         if (p.x == 0 && p.y == 0 && lastBasis == 0)
-            p = controls.front();
-        push(out, p.x, p.y, contour);
+            p = {controls[0], controls[1]};
+        return {p.x, p.y};
     }
-    push(out, controls.back().x, controls.back().y, contour);
-    return true;
+    }
+    return {0, 0};
 }
 
 } // namespace vx::dxf

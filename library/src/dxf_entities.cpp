@@ -1,5 +1,5 @@
 // The DXF entity reader: turns the entities of the ENTITIES section and of
-// block bodies into contours of the working list, one contour number each.
+// block bodies into pieces, one shape and one contour number each.
 #include "dxf_reader.h"
 
 #include "text_input.h"
@@ -36,10 +36,16 @@ bool inOwnPlane(Kind k)
            k == Kind::Polyline;
 }
 
+// Entities that make a shape of their own as they are read.
+bool ownsShape(Kind k)
+{
+    return k == Kind::Line || k == Kind::Point || k == Kind::LwPolyline || k == Kind::Circle || k == Kind::Arc ||
+           k == Kind::Ellipse || k == Kind::Spline;
+}
+
 struct Entity {
     Kind kind = Kind::Other;
     int32_t contour = 0;
-    size_t start = 0; // its first node in the list
     bool ignored = false;
     bool mirrored = false; // extrusion Z of -1 seen
     unsigned known = 0;
@@ -56,7 +62,8 @@ struct Entity {
     bool hasText = false;
 };
 
-// The POLYLINE whose VERTEX entities are being read.
+// The POLYLINE whose VERTEX entities are being read; its shape stays open
+// until the polyline ends.
 struct Polyline {
     bool active = false;
     bool ignored = false;
@@ -67,22 +74,22 @@ struct Polyline {
     double firstX = 0, firstY = 0, prevX = 0, prevY = 0, prevBulge = 0;
 };
 
-void push(PointList &out, double x, double y, int32_t contour) { out.push_back(Node{x, y, contour, 0}); }
-
-void mirrorX(PointList &out, size_t from)
-{
-    for (size_t i = from; i < out.size(); ++i)
-        out[i].x = -out[i].x;
-}
-
 bool hasAll(const Entity &e, unsigned bits) { return (e.known & bits) == bits; }
 
-void lwVertex(Entity &e, double x, double y, PointList &out)
+void addPiece(Body &out, const Shapes &shapes, int64_t shape, int32_t contour)
+{
+    if (shape < 0)
+        return;
+    out.pieces.push_back(Piece{static_cast<uint32_t>(shape), -1, contour});
+    out.samples += shapes.shapes[static_cast<size_t>(shape)].samples;
+}
+
+void lwVertex(Entity &e, double x, double y, Shapes &shapes)
 {
     if (e.vertices > 0 && e.bulge != 0)
-        appendBulgeArc(out, e.prevX, e.prevY, x, y, e.bulge, e.contour);
+        shapes.bulge(e.prevX, e.prevY, x, y, e.bulge);
     else
-        push(out, x, y, e.contour);
+        shapes.point(x, y);
     if (e.vertices == 0) {
         e.firstX = x;
         e.firstY = y;
@@ -93,15 +100,12 @@ void lwVertex(Entity &e, double x, double y, PointList &out)
     ++e.vertices;
 }
 
-void polylineVertex(Polyline &poly, const Entity &v, PointList &out)
+void polylineVertex(Polyline &poly, const Entity &v, Shapes &shapes)
 {
-    const size_t from = out.size();
     if (poly.vertices > 0 && poly.prevBulge != 0)
-        appendBulgeArc(out, poly.prevX, poly.prevY, v.x10, v.y10, poly.prevBulge, poly.contour);
+        shapes.bulge(poly.prevX, poly.prevY, v.x10, v.y10, poly.prevBulge);
     else
-        push(out, v.x10, v.y10, poly.contour);
-    if (poly.mirrored)
-        mirrorX(out, from);
+        shapes.point(v.x10, v.y10);
     if (poly.vertices == 0) {
         poly.firstX = v.x10;
         poly.firstY = v.y10;
@@ -112,24 +116,27 @@ void polylineVertex(Polyline &poly, const Entity &v, PointList &out)
     ++poly.vertices;
 }
 
-void closePolyline(Polyline &poly, PointList &out)
+void closePolyline(Polyline &poly, Shapes &shapes, Body &out)
 {
-    if (!poly.ignored && poly.closed && poly.vertices > 0) {
-        const size_t from = out.size();
-        if (poly.prevBulge != 0)
-            appendBulgeArc(out, poly.prevX, poly.prevY, poly.firstX, poly.firstY, poly.prevBulge, poly.contour);
-        else
-            push(out, poly.firstX, poly.firstY, poly.contour);
-        if (poly.mirrored)
-            mirrorX(out, from);
+    if (poly.ignored) {
+        shapes.discard();
+    } else {
+        if (poly.closed && poly.vertices > 0) {
+            if (poly.prevBulge != 0)
+                shapes.bulge(poly.prevX, poly.prevY, poly.firstX, poly.firstY, poly.prevBulge);
+            else
+                shapes.point(poly.firstX, poly.firstY);
+        }
+        addPiece(out, shapes, shapes.end(poly.mirrored), poly.contour);
     }
     poly = Polyline{};
 }
 
 } // namespace
 
-Stop EntityReader::read(size_t pos, PointList &out, int64_t &counter, int depth, size_t *endPos)
+Stop EntityReader::read(size_t pos, Body &out, int64_t &counter, int depth, size_t *endPos)
 {
+    Shapes &shapes = m_drawing.shapes;
     PairCursor cursor(m_drawing.text, pos);
     Pair p;
     Entity e;
@@ -151,28 +158,29 @@ Stop EntityReader::read(size_t pos, PointList &out, int64_t &counter, int depth,
 
     auto finish = [&] {
         if (e.ignored) {
-            out.resize(e.start);
             if (e.kind == Kind::Polyline)
                 poly.ignored = true;
+            else if (ownsShape(e.kind))
+                shapes.discard();
             return;
         }
         switch (e.kind) {
         case Kind::Line:
             if (e.linePoints == 2) {
-                const Node &a = out[out.size() - 2];
-                const Node &b = out.back();
-                if (std::fabs(a.x - b.x) < kZeroLine && std::fabs(a.y - b.y) < kZeroLine)
-                    out.pop_back();
+                const double *a = shapes.lastPoint(1);
+                const double *b = shapes.lastPoint(0);
+                if (std::fabs(a[0] - b[0]) < kZeroLine && std::fabs(a[1] - b[1]) < kZeroLine)
+                    shapes.dropLastPoint();
             }
             break;
         case Kind::LwPolyline:
             if (e.vertices == 1) {
-                out.resize(e.start);
+                shapes.discard();
             } else if ((e.flags & 1) && e.vertices > 1) {
                 if (e.bulge != 0)
-                    appendBulgeArc(out, e.prevX, e.prevY, e.firstX, e.firstY, e.bulge, e.contour);
+                    shapes.bulge(e.prevX, e.prevY, e.firstX, e.firstY, e.bulge);
                 else
-                    push(out, e.firstX, e.firstY, e.contour);
+                    shapes.point(e.firstX, e.firstY);
             }
             break;
         case Kind::Polyline:
@@ -181,32 +189,35 @@ Stop EntityReader::read(size_t pos, PointList &out, int64_t &counter, int depth,
             break;
         case Kind::Vertex:
             if (poly.active && !poly.ignored && !(e.flags & 16))
-                polylineVertex(poly, e, out);
+                polylineVertex(poly, e, shapes);
             break;
         case Kind::Circle:
             if (hasAll(e, k10 | k20 | k40))
-                appendCircle(out, e.x10, e.y10, e.v40, e.contour);
+                shapes.circle(e.x10, e.y10, e.v40);
             break;
         case Kind::Arc:
             if (hasAll(e, k10 | k20 | k40 | k50 | k51))
-                appendArc(out, e.x10, e.y10, e.v40, e.v50 * kDegree, e.v51 * kDegree, e.contour);
+                shapes.arc(e.x10, e.y10, e.v40, e.v50 * kDegree, e.v51 * kDegree);
             break;
         case Kind::Ellipse:
             // Seen from below, the minor axis runs the other way.
             if (hasAll(e, k10 | k20 | k11 | k21 | k40 | k41 | k42))
-                appendEllipse(out, e.x10, e.y10, e.x11, e.y11, e.mirrored ? -e.v40 : e.v40, e.v41, e.v42,
-                              e.contour);
+                shapes.ellipse(e.x10, e.y10, e.x11, e.y11, e.mirrored ? -e.v40 : e.v40, e.v41, e.v42);
             break;
         case Kind::Spline:
-            // Bit 8: planar; bit 1: closed.
-            if ((e.flags & 8) && appendSpline(out, m_knots, m_controls, e.degree, e.contour, m_drawing.splineWork) &&
-                (e.flags & 1))
-                push(out, m_controls.front().x, m_controls.front().y, e.contour);
+            // Bit 8: planar; bit 1: closed. The curve ends at its last
+            // control point.
+            if ((e.flags & 8) && splineUsable(m_knots, m_controls.size(), e.degree, m_drawing.splineWork)) {
+                shapes.spline(m_knots, m_controls, static_cast<size_t>(e.degree) + 1);
+                shapes.point(m_controls.back().x, m_controls.back().y);
+                if (e.flags & 1)
+                    shapes.point(m_controls.front().x, m_controls.front().y);
+            }
             break;
         case Kind::Insert:
             if (e.known & k2)
                 insert(e.name, e.x10, e.y10, (e.known & k41) ? e.v41 : 1, (e.known & k42) ? e.v42 : 1,
-                       (e.known & k50) ? e.v50 : 0, out, counter, depth);
+                       (e.known & k50) ? e.v50 : 0, e.mirrored, out, counter, depth);
             break;
         case Kind::Text:
             if (e.hasText && m_title.blank())
@@ -215,8 +226,8 @@ Stop EntityReader::read(size_t pos, PointList &out, int64_t &counter, int depth,
         default:
             break;
         }
-        if (e.mirrored && inOwnPlane(e.kind))
-            mirrorX(out, e.start);
+        if (ownsShape(e.kind))
+            addPiece(out, shapes, shapes.end(e.mirrored && inOwnPlane(e.kind)), e.contour);
     };
 
     while (cursor.next(p)) {
@@ -251,7 +262,7 @@ Stop EntityReader::read(size_t pos, PointList &out, int64_t &counter, int depth,
                 else if (p.code == 11 && number(k11))
                     e.x11 = worldX();
                 else if ((p.code == 20 || p.code == 21) && readNumber(p.value, v)) {
-                    push(out, p.code == 20 ? e.x10 : e.x11, v, e.contour);
+                    shapes.point(p.code == 20 ? e.x10 : e.x11, v);
                     ++e.linePoints;
                 }
                 break;
@@ -259,13 +270,13 @@ Stop EntityReader::read(size_t pos, PointList &out, int64_t &counter, int depth,
                 if (p.code == 10 && number(k10))
                     e.x10 = worldX();
                 else if (p.code == 20 && readNumber(p.value, v))
-                    push(out, e.x10, v, e.contour);
+                    shapes.point(e.x10, v);
                 break;
             case Kind::LwPolyline:
                 if (p.code == 10 && number(k10))
                     e.x10 = v;
                 else if (p.code == 20 && readNumber(p.value, v))
-                    lwVertex(e, e.x10, v, out);
+                    lwVertex(e, e.x10, v, shapes);
                 else if (p.code == 42 && readNumber(p.value, v))
                     e.bulge = v;
                 else if (p.code == 70)
@@ -367,7 +378,7 @@ Stop EntityReader::read(size_t pos, PointList &out, int64_t &counter, int depth,
         open = false;
         const Kind kind = kindOf(p.value);
         if (kind != Kind::Vertex && poly.active)
-            closePolyline(poly, out);
+            closePolyline(poly, shapes, out);
         if (kind == Kind::EndBlk || kind == Kind::EndSec) {
             stop = kind == Kind::EndBlk ? Stop::EndBlk : Stop::EndSec;
             break;
@@ -383,8 +394,9 @@ Stop EntityReader::read(size_t pos, PointList &out, int64_t &counter, int depth,
         }
         e = Entity{};
         e.kind = kind;
-        e.start = out.size();
         e.contour = kind == Kind::Vertex ? poly.contour : static_cast<int32_t>(counter);
+        if (ownsShape(kind) || kind == Kind::Polyline)
+            shapes.begin();
         if (kind == Kind::Spline) {
             m_knots.clear();
             m_controls.clear();
@@ -398,55 +410,62 @@ Stop EntityReader::read(size_t pos, PointList &out, int64_t &counter, int depth,
     if (open)
         finish();
     if (poly.active)
-        closePolyline(poly, out);
+        closePolyline(poly, shapes, out);
     if (endPos)
         *endPos = cursor.position();
     return stop;
 }
 
 void EntityReader::insert(std::string_view name, double x, double y, double sx, double sy, double degrees,
-                          PointList &out, int64_t &counter, int depth)
+                          bool mirrored, Body &out, int64_t &counter, int depth)
 {
     if (m_drawing.exhausted)
         return;
     Block *block = m_drawing.findBlock(name);
     if (!block)
         return;
-    const PointList *body = expandedBlock(*block, depth + 1);
+    const Body *body = expandedBlock(*block, depth + 1);
     if (!body)
         return;
-    if (body->size() > m_drawing.expansionBudget || counter + block->span > kMaxContourNumber) {
+    if (body->samples > m_drawing.expansionBudget || counter + block->span > kMaxContourNumber) {
         m_drawing.exhausted = true;
         return;
     }
-    m_drawing.expansionBudget -= body->size();
+    m_drawing.expansionBudget -= body->samples;
+    // The body is kept once; this reference only places it.
     const double r = degrees * kDegree;
-    const double c = std::cos(r), s = std::sin(r);
-    const double bx = block->baseX, by = block->baseY;
-    for (const Node &n : *body) {
-        const double x1 = sx * (n.x - bx);
-        const double y1 = sy * (n.y - by);
-        out.push_back(Node{x + x1 * c - y1 * s, y + x1 * s + y1 * c, static_cast<int32_t>(counter + n.contour), 0});
+    const auto placed = static_cast<int32_t>(out.transforms.size());
+    out.transforms.push_back(
+        Transform{sx, sy, block->baseX, block->baseY, std::cos(r), std::sin(r), x, y, -1, mirrored});
+    for (Transform t : body->transforms) {
+        t.parent = t.parent < 0 ? placed : placed + 1 + t.parent;
+        out.transforms.push_back(t);
     }
+    for (Piece piece : body->pieces) {
+        piece.transform = piece.transform < 0 ? placed : placed + 1 + piece.transform;
+        piece.contour = static_cast<int32_t>(counter + piece.contour);
+        out.pieces.push_back(piece);
+    }
+    out.samples += body->samples;
     counter += block->span;
 }
 
-const PointList *EntityReader::expandedBlock(Block &block, int depth)
+const Body *EntityReader::expandedBlock(Block &block, int depth)
 {
     if (block.state == Block::State::Read)
-        return &block.points;
+        return &block.expanded;
     // A block that inserts itself, directly or not, or a nesting too deep,
     // adds nothing more from there.
     if (block.state == Block::State::Reading || depth > kMaxBlockDepth)
         return nullptr;
     block.state = Block::State::Reading;
-    PointList points;
+    Body body;
     int64_t span = 0;
-    read(block.body, points, span, depth);
-    block.points = std::move(points);
+    read(block.body, body, span, depth);
+    block.expanded = std::move(body);
     block.span = span;
     block.state = Block::State::Read;
-    return &block.points;
+    return &block.expanded;
 }
 
 } // namespace vx::dxf

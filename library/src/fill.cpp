@@ -157,4 +157,164 @@ int fillSequenceArray(VxArray **points, const PointList &list, const Bounds &b, 
     return static_cast<int>(count);
 }
 
+namespace {
+
+// Walks a planned drawing as its list of nodes would be output.
+class PlannedOutput {
+public:
+    PlannedOutput(const CutPlan &plan, PieceSource &source) : m_plan(plan), m_reader(plan, source) {}
+
+    // The bounds over every node. Only an extreme of zero depends on the
+    // order of the nodes: it keeps the sign of the first zero met.
+    Bounds bounds()
+    {
+        Bounds b{m_plan.minX, m_plan.maxX, m_plan.minY, m_plan.maxY};
+        if (b.minX == 0 || b.maxX == 0) {
+            const double zero = firstZero(PlannedContour::kZeroX, [](const Node &n) { return n.x; });
+            b.minX = b.minX == 0 ? zero : b.minX;
+            b.maxX = b.maxX == 0 ? zero : b.maxX;
+        }
+        if (b.minY == 0 || b.maxY == 0) {
+            const double zero = firstZero(PlannedContour::kZeroY, [](const Node &n) { return n.y; });
+            b.minY = b.minY == 0 ? zero : b.minY;
+            b.maxY = b.maxY == 0 ? zero : b.maxY;
+        }
+        return b;
+    }
+
+    // Records of one contour: its nodes less those that repeat the one kept
+    // before, and a pen-up partner when one node is left.
+    int64_t records(const PlannedContour &c, bool reversed, bool penUps)
+    {
+        int64_t kept = 0;
+        if (!c.has(PlannedContour::kNearPairs) && !c.has(PlannedContour::kNearOnward)) {
+            // Only the node after the joint of a closed contour may repeat.
+            kept = c.nodeCount;
+            if (c.has(PlannedContour::kClosed) && !c.has(PlannedContour::kNearEnds))
+                ++kept;
+        } else {
+            visitKept(c, reversed, [&](const Node &) { ++kept; });
+        }
+        return kept + (penUps && kept == 1 ? 1 : 0);
+    }
+
+    template <typename Visit> void visitKept(const PlannedContour &c, bool reversed, Visit &&visit)
+    {
+        Node last{};
+        bool any = false;
+        m_reader.visit(c, reversed, [&](const Node &n) {
+            if (any && repeats(last, n))
+                return;
+            visit(n);
+            last = n;
+            any = true;
+        });
+    }
+
+private:
+    template <typename Coordinate> double firstZero(uint16_t flag, Coordinate &&coordinate)
+    {
+        for (const CutPlan::Step &step : m_plan.order) {
+            const PlannedContour &c = m_plan.contours[step.contour];
+            if (!c.has(flag))
+                continue;
+            double zero = 0;
+            bool found = false;
+            m_reader.visit(c, step.reversed, [&](const Node &n) {
+                if (!found && coordinate(n) == 0) {
+                    zero = coordinate(n);
+                    found = true;
+                }
+            });
+            return zero;
+        }
+        return 0;
+    }
+
+    const CutPlan &m_plan;
+    PlanReader m_reader;
+};
+
+// Record writers: the contour's name is made once per contour.
+struct ContourRecords {
+    using Record = ContourPoint;
+    static constexpr bool kPenUps = true;
+    uint16_t tag[2];
+    void contour(int64_t k) { contourTag(k, tag); }
+    void write(ContourPoint &p, float x, float y, bool penUp) const
+    {
+        p.X = x;
+        p.Y = y;
+        setChars(p.Pen, 'P', penUp ? 'U' : 'D');
+        p.Tag[0] = tag[0];
+        p.Tag[1] = tag[1];
+    }
+};
+
+struct SequenceRecords {
+    using Record = SequencePoint;
+    static constexpr bool kPenUps = false;
+    int16_t sequence = 0;
+    void contour(int64_t k) { sequence = static_cast<int16_t>(k); }
+    void write(SequencePoint &p, float x, float y, bool) const
+    {
+        p.X = x;
+        p.Y = y;
+        p.Mark = 0;
+        p.Sequence = sequence;
+    }
+};
+
+template <typename Records>
+int fillPlanned(VxArray **points, const CutPlan &plan, PieceSource &source, float *xMin, float *xMax, float *yMin,
+                float *yMax)
+{
+    using Record = typename Records::Record;
+    PlannedOutput output(plan, source);
+    const Bounds b = output.bounds();
+    int64_t count = 0;
+    for (const CutPlan::Step &step : plan.order)
+        count += output.records(plan.contours[step.contour], step.reversed, Records::kPenUps);
+    const int resized = resizeArray(points, sizeof(Record), count);
+    if (resized < 0)
+        return resized;
+    Record *out = elements<Record>(points);
+    Records records;
+    int64_t w = 0;
+    int64_t k = 0;
+    for (const CutPlan::Step &step : plan.order) {
+        const PlannedContour &c = plan.contours[step.contour];
+        records.contour(k++);
+        Node last{};
+        int64_t kept = 0;
+        output.visitKept(c, step.reversed, [&](const Node &n) {
+            if (w < count)
+                records.write(out[w++], static_cast<float>(n.x - b.minX), static_cast<float>(n.y - b.minY), false);
+            last = n;
+            ++kept;
+        });
+        if (Records::kPenUps && kept == 1 && w < count)
+            records.write(out[w++], static_cast<float>(last.x - b.minX), static_cast<float>(last.y - b.minY), true);
+    }
+    unlockArray(points);
+    if (w != count)
+        return VX_ERR_MEMORY; // the count and the records disagree: never expected
+    setBounds(b, xMin, xMax, yMin, yMax);
+    return static_cast<int>(count);
+}
+
+} // namespace
+
+int fillContourArray(VxArray **points, const CutPlan &plan, PieceSource &source, float *xMin, float *xMax,
+                     float *yMin, float *yMax)
+{
+    return fillPlanned<ContourRecords>(points, plan, source, xMin, xMax, yMin, yMax);
+}
+
+int fillSequenceArray(VxArray **points, const CutPlan &plan, PieceSource &source, float *xMin, float *xMax,
+                      float *yMin, float *yMax)
+{
+    return fillPlanned<SequenceRecords>(points, plan, source, xMin, xMax, yMin, yMax);
+}
+
 } // namespace vx

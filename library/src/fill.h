@@ -2,6 +2,7 @@
 // one-point contours, and the caller's array filled with named contours.
 #pragma once
 
+#include "cutting_order.h"
 #include "point_list.h"
 #include "vextra.h"
 
@@ -40,6 +41,14 @@ void contourTag(int64_t k, uint16_t out[2]);
 int fillContourArray(VxArray **points, const PointList &list, const Bounds &b, float *xMin, float *xMax,
                      float *yMin, float *yMax);
 int fillSequenceArray(VxArray **points, const PointList &list, const Bounds &b, float *xMin, float *xMax,
+                      float *yMin, float *yMax);
+
+// The same records straight from a drawing in cutting order: what
+// removeRepeats, addPenUpPartners (ContourPoint only) and the fill above give
+// on the list of its nodes.
+int fillContourArray(VxArray **points, const CutPlan &plan, PieceSource &source, float *xMin, float *xMax,
+                     float *yMin, float *yMax);
+int fillSequenceArray(VxArray **points, const CutPlan &plan, PieceSource &source, float *xMin, float *xMax,
                       float *yMin, float *yMax);
 
 } // namespace vx

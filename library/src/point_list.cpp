@@ -148,7 +148,7 @@ void compactToHull(std::vector<Point> &pts)
 void Simplifier::compactBetween()
 {
     compactToHull(m_between);
-    m_compactAt = std::max<size_t>(16, 2 * m_between.size());
+    m_compactAt = std::max<size_t>(kHullFrom, 2 * m_between.size());
 }
 
 // squaredDistanceToChord(m, a, b, tolerance) >= tolerance for no node m
@@ -200,19 +200,21 @@ bool Simplifier::chordHolds(const Node &a, const Node &b) const
     return true;
 }
 
-void Simplifier::finish()
+const Simplifier::Kept *Simplifier::finish()
 {
-    if (m_count == 2) {
-        // Two nodes closer than the tolerance are one.
-        const double dx = m_end.x - m_anchor.x;
-        const double dy = m_end.y - m_anchor.y;
-        if (!(dx * dx + dy * dy < m_tolerance && m_end.keep != kKeep))
-            m_out.push_back(m_end);
-    } else if (m_count > 2) {
-        m_out.push_back(m_end);
-    }
+    const size_t count = m_count;
     m_count = 0;
     clearBetween();
+    if (count == 2) {
+        // Two nodes closer than the tolerance are one.
+        const double dx = m_end.node.x - m_anchor.node.x;
+        const double dy = m_end.node.y - m_anchor.node.y;
+        if (!(dx * dx + dy * dy < m_tolerance && m_end.node.keep != kKeep))
+            return &m_end;
+    } else if (count > 2) {
+        return &m_end;
+    }
+    return nullptr;
 }
 
 void simplify(std::vector<Node> &pts, double tolerance)
@@ -221,10 +223,12 @@ void simplify(std::vector<Node> &pts, double tolerance)
         return;
     std::vector<Node> out;
     out.reserve(pts.size());
-    Simplifier s(tolerance, out);
+    Simplifier s(tolerance);
     for (const Node &n : pts)
-        s.add(n);
-    s.finish();
+        if (const Simplifier::Kept *k = s.add(n))
+            out.push_back(k->node);
+    if (const Simplifier::Kept *k = s.finish())
+        out.push_back(k->node);
     pts.swap(out);
 }
 

@@ -73,36 +73,77 @@ int footOfPerpendicular(double px, double py, double a, double b, double c, doub
 void simplify(std::vector<Node> &pts, double tolerance);
 
 // The same simplification fed one node at a time, so that a contour made of
-// several pieces is simplified without being gathered first. finish() gives
-// exactly what simplify() gives on the whole sequence.
+// several pieces is simplified without being gathered first. Each node comes
+// with the caller's reference for it; a node fixed as kept is handed back
+// with its reference. The nodes kept are exactly those simplify() keeps.
 class Simplifier {
 public:
-    Simplifier(double tolerance, std::vector<Node> &out) : m_tolerance(tolerance), m_out(out) {}
-    void add(const Node &n)
+    // The nodes between the anchor and the end of a chord are compacted to
+    // their hull once there are this many; fewer are all tested as they are.
+    static constexpr size_t kHullFrom = 16;
+
+    struct Kept {
+        Node node;
+        uint64_t ref;
+    };
+
+    explicit Simplifier(double tolerance) : m_tolerance(tolerance) {}
+
+    // The next node; returns the node this step fixed as kept (the first
+    // node, or the one before this), or null.
+    const Kept *add(const Node &n, uint64_t ref = 0)
     {
         if (m_count >= 2) {
             // Starting from the anchor, the chord is extended to ever later
             // nodes while every node strictly between stays near it.
             bool extend = false;
-            if (m_end.keep != kKeep) {
-                addBetween(m_end);
-                extend = chordHolds(m_anchor, n);
+            if (m_end.node.keep != kKeep) {
+                addBetween(m_end.node);
+                extend = chordHolds(m_anchor.node, n);
             }
+            ++m_count;
             if (!extend) {
-                m_out.push_back(m_end);
                 m_anchor = m_end;
                 clearBetween();
+                m_end = {n, ref};
+                return &m_anchor;
             }
-            m_end = n;
-        } else if (m_count == 0) {
-            m_out.push_back(n);
-            m_anchor = n;
-        } else {
-            m_end = n;
+            m_end = {n, ref};
+            return nullptr;
         }
-        ++m_count;
+        if (m_count++ == 0) {
+            m_anchor = {n, ref};
+            return &m_anchor;
+        }
+        m_end = {n, ref};
+        return nullptr;
     }
-    void finish();
+
+    // The last node when it is kept; the simplifier is then ready for
+    // another contour.
+    const Kept *finish();
+
+    // Shortcuts for callers that know the geometry of what follows.
+    // True when the last node follows the anchor directly (nothing between).
+    bool freshChord() const { return m_count >= 2 && m_between.empty(); }
+    // add() for a node whose chord from the anchor is known to hold.
+    void addHolding(const Node &n, uint64_t ref)
+    {
+        addBetween(m_end.node);
+        ++m_count;
+        m_end = {n, ref};
+    }
+    // From a fresh chord: the chords up to `kept` are known to hold and the
+    // one past it to fail. Same as adding the nodes one by one; returns
+    // `kept`, now the anchor. The node after it must follow through
+    // resume() before anything else.
+    const Kept *jump(const Node &kept, uint64_t keptRef)
+    {
+        m_anchor = {kept, keptRef};
+        m_count += 2;
+        return &m_anchor;
+    }
+    void resume(const Node &next, uint64_t nextRef) { m_end = {next, nextRef}; }
 
     struct Point {
         double x, y;
@@ -119,20 +160,19 @@ private:
     void clearBetween()
     {
         m_between.clear();
-        m_compactAt = 16;
+        m_compactAt = kHullFrom;
     }
     bool chordHolds(const Node &a, const Node &b) const;
 
     double m_tolerance;
-    std::vector<Node> &m_out;
     size_t m_count = 0;
-    Node m_anchor{};
-    Node m_end{};
+    Kept m_anchor{};
+    Kept m_end{};
     // A superset of the convex hull of the nodes between the anchor and the
     // end: a node within a convex region's distance of a segment lies in a
     // convex "stadium", so testing the hull tests every node.
     std::vector<Point> m_between;
-    size_t m_compactAt = 16;
+    size_t m_compactAt = kHullFrom;
 };
 
 } // namespace vx

@@ -1,5 +1,6 @@
 // LireFichier and File2Seq: read a contour file in any handled format.
 #include "cutting_order.h"
+#include "dxf_pieces.h"
 #include "export_guard.h"
 #include "fill.h"
 #include "readers.h"
@@ -8,9 +9,48 @@ namespace vx {
 
 namespace {
 
-// Reads the file into the working list in its final order; the count of
-// nodes, or a negative code.
-int readContours(char **fileName, char **title, PointList &out)
+enum class Records { Contour, Sequence };
+
+struct Outputs {
+    VxArray **points;
+    float *xMin, *xMax, *yMin, *yMax;
+};
+
+int fill(Records kind, const Outputs &o, const CutPlan &plan, PieceSource &source)
+{
+    return kind == Records::Contour ? fillContourArray(o.points, plan, source, o.xMin, o.xMax, o.yMin, o.yMax)
+                                    : fillSequenceArray(o.points, plan, source, o.xMin, o.xMax, o.yMin, o.yMax);
+}
+
+// A drawing put into cutting order; its pieces are read where they stand and
+// the records filled straight from the contours.
+int readDrawing(Records kind, const Format &format, const char *path, TitleBuffer &title, const Outputs &o)
+{
+    if (format.reader == readDxf) {
+        // Curves stay descriptions, block bodies are kept once.
+        dxf::DrawingPieces drawing;
+        const int read = dxf::readDxfPieces(path, title, drawing);
+        if (read < 0)
+            return read;
+        dxf::DrawingSource source(drawing);
+        if (read == 0 || source.pieceCount() == 0)
+            return VX_ERR_NO_POINT;
+        const CutPlan plan = planCuttingOrder(source);
+        return fill(kind, o, plan, source);
+    }
+    PointList raw;
+    const int read = format.reader(path, title, raw);
+    if (read < 0)
+        return read;
+    dropUnusable(raw);
+    if (read == 0 || raw.empty())
+        return VX_ERR_NO_POINT;
+    ListPieces source(raw);
+    const CutPlan plan = planCuttingOrder(source);
+    return fill(kind, o, plan, source);
+}
+
+int readFile(Records kind, char **fileName, char **title, const Outputs &o)
 {
     if (!fileName || !*fileName)
         return VX_ERR_OPEN;
@@ -20,18 +60,21 @@ int readContours(char **fileName, char **title, PointList &out)
     if (!format->reader)
         return VX_ERR_SVG;
     TitleBuffer titleBuffer(title);
-    PointList raw;
-    const int read = format->reader(*fileName, titleBuffer, raw);
+    if (format->drawing)
+        return readDrawing(kind, *format, *fileName, titleBuffer, o);
+    // A file of one contour keeps its points in file order.
+    PointList list;
+    const int read = format->reader(*fileName, titleBuffer, list);
     if (read < 0)
         return read;
-    dropUnusable(raw);
-    if (read == 0 || raw.empty())
+    dropUnusable(list);
+    if (read == 0 || list.empty())
         return VX_ERR_NO_POINT;
-    if (format->drawing)
-        out = cuttingOrder(raw);
-    else
-        out.swap(raw);
-    return out.empty() ? VX_ERR_NO_POINT : 1;
+    const Bounds bounds = removeRepeats(list);
+    if (kind == Records::Sequence)
+        return fillSequenceArray(o.points, list, bounds, o.xMin, o.xMax, o.yMin, o.yMax);
+    addPenUpPartners(list);
+    return fillContourArray(o.points, list, bounds, o.xMin, o.xMax, o.yMin, o.yMax);
 }
 
 } // namespace
@@ -43,28 +86,15 @@ extern "C" {
 int32_t LireFichier(VxArray **points, char **fileName, float *xMin, float *xMax, float *yMin, float *yMax,
                     char **title)
 {
-    return vx::guarded([&] {
-        vx::PointList list;
-        const int read = vx::readContours(fileName, title, list);
-        if (read < 0)
-            return read;
-        const vx::Bounds bounds = vx::removeRepeats(list);
-        vx::addPenUpPartners(list);
-        return vx::fillContourArray(points, list, bounds, xMin, xMax, yMin, yMax);
-    });
+    return vx::guarded(
+        [&] { return vx::readFile(vx::Records::Contour, fileName, title, {points, xMin, xMax, yMin, yMax}); });
 }
 
 int32_t File2Seq(VxArray **points, char **fileName, float *xMin, float *xMax, float *yMin, float *yMax,
                  char **title)
 {
-    return vx::guarded([&] {
-        vx::PointList list;
-        const int read = vx::readContours(fileName, title, list);
-        if (read < 0)
-            return read;
-        const vx::Bounds bounds = vx::removeRepeats(list);
-        return vx::fillSequenceArray(points, list, bounds, xMin, xMax, yMin, yMax);
-    });
+    return vx::guarded(
+        [&] { return vx::readFile(vx::Records::Sequence, fileName, title, {points, xMin, xMax, yMin, yMax}); });
 }
 
 int32_t Version(void) { return 64; }

@@ -14,6 +14,7 @@ namespace {
 
 using dxf::Pair;
 using dxf::PairCursor;
+using dxf::Stop;
 
 enum class Section { None, Tables, Blocks, Entities, Other };
 
@@ -105,7 +106,9 @@ bool isBinary(std::string_view text)
 
 } // namespace
 
-int readDxf(const char *path, TitleBuffer &title, PointList &list)
+namespace dxf {
+
+int readDxfPieces(const char *path, TitleBuffer &title, DrawingPieces &out)
 {
     std::string contents;
     const int loaded = loadFile(path, contents);
@@ -115,9 +118,11 @@ int readDxf(const char *path, TitleBuffer &title, PointList &list)
         return VX_ERR_READ;
     const std::string_view text(contents);
     const size_t start = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+    out.fileBytes = contents.size();
 
-    dxf::Drawing drawing(text);
-    dxf::EntityReader entities(drawing, title);
+    Drawing drawing(text);
+    EntityReader entities(drawing, title);
+    Body &body = out.body;
     int64_t counter = 0;
     PairCursor cursor(text, start);
     Pair p;
@@ -140,10 +145,10 @@ int readDxf(const char *path, TitleBuffer &title, PointList &list)
             }
             // Entities up to ENDSEC; a stray ENDBLK does not end the section.
             size_t pos = cursor.position();
-            dxf::Stop stop;
+            Stop stop;
             do
-                stop = entities.read(pos, list, counter, 0, &pos);
-            while (stop == dxf::Stop::EndBlk && !drawing.finished);
+                stop = entities.read(pos, body, counter, 0, &pos);
+            while (stop == Stop::EndBlk && !drawing.finished);
             cursor = PairCursor(text, pos);
             section = Section::None;
             more = cursor.next(p);
@@ -162,7 +167,25 @@ int readDxf(const char *path, TitleBuffer &title, PointList &list)
             more = cursor.next(p);
         }
     }
-    return list.empty() ? 0 : 1;
+    // The tables and the text go; the shapes stay for the pieces.
+    out.shapes = std::move(drawing.shapes);
+    out.shapes.data.shrink_to_fit();
+    out.shapes.segments.shrink_to_fit();
+    out.shapes.shapes.shrink_to_fit();
+    body.pieces.shrink_to_fit();
+    body.transforms.shrink_to_fit();
+    return body.pieces.empty() ? 0 : 1;
+}
+
+} // namespace dxf
+
+int readDxf(const char *path, TitleBuffer &title, PointList &list)
+{
+    dxf::DrawingPieces drawing;
+    const int read = dxf::readDxfPieces(path, title, drawing);
+    if (read > 0)
+        dxf::appendSamples(drawing, list);
+    return read;
 }
 
 } // namespace vx
