@@ -22,6 +22,7 @@
 #include "platform/command_line.h"
 #include "platform/ini_document.h"
 #include "platform/platform.h"
+#include "platform/system_info.h"
 #include "platform/vextra_binding.h"
 
 #include <QCheckBox>
@@ -223,15 +224,12 @@ void FormOrvalis::keyPressEvent(QKeyEvent *event)
 
 void FormOrvalis::showHelp() { m_platform.showHelp(); }
 
-void FormOrvalis::showAbout()
+std::unique_ptr<FormAbout> FormOrvalis::makeAbout()
 {
-    FormAbout about(m_library.version(), [this] {
-        const QString tool = m_platform.findSystemInfoTool();
-        if (tool.isEmpty() || !m_platform.startProgram(tool))
-            m_platform.messageBox(QStringLiteral("Les informations système ne sont pas disponibles actuellement"),
-                                  QString(), MessageStyle::PlainOk);
-    }, this);
-    about.exec();
+    return std::make_unique<FormAbout>(m_library.version(),
+                                       [this] { showSystemInformation(m_platform, FormAbout::applicationTitle()); }, this);
 }
+
+void FormOrvalis::showAbout() { makeAbout()->exec(); }
 
 } // namespace orv

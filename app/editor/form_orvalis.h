@@ -24,6 +24,7 @@ class SelectionPart;
 class TransformsPart;
 class PointEditingPart;
 class GeometryPart;
+class FormAbout;
 class ClipboardPart;
 class MousePart;
 
@@ -67,6 +68,8 @@ public:
 
     void showHelp();
     void showAbout();
+    // The about window, not yet shown.
+    std::unique_ptr<FormAbout> makeAbout();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
