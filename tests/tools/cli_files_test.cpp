@@ -1,72 +1,12 @@
 // The vextra tool's info, convert and 3d commands, run as a user runs them.
-#include <gtest/gtest.h>
+#include "tool_test_support.h"
 
-#include <algorithm>
-#include <atomic>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
-
-namespace fs = std::filesystem;
+using namespace tooltest;
 
 namespace {
 
-std::string fixture(const std::string &relative) { return std::string(ORVALIS_FIXTURES) + "/" + relative; }
-
-std::string readBytes(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string quoted(const std::string &s)
-{
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-class CliFiles : public ::testing::Test {
+class CliFiles : public ToolTest {
 protected:
-    void SetUp() override
-    {
-        static std::atomic<int> counter{0};
-        m_dir = fs::temp_directory_path() / ("vextra-cli-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string path(const std::string &name) const { return (m_dir / name).string(); }
-    std::string write(const std::string &name, const std::string &bytes) const
-    {
-        std::ofstream(path(name), std::ios::binary) << bytes;
-        return path(name);
-    }
-
-    // Runs the tool; its exit code, standard output and standard error.
-    int run(const std::vector<std::string> &args)
-    {
-        std::string cmd = quoted(VEXTRA_TOOL);
-        for (const std::string &a : args)
-            cmd += " " + quoted(a);
-        cmd += " >" + quoted(path("stdout.txt")) + " 2>" + quoted(path("stderr.txt"));
-        const int status = std::system(cmd.c_str());
-        out = readBytes(path("stdout.txt"));
-        err = readBytes(path("stderr.txt"));
-        fs::remove(path("stdout.txt"));
-        fs::remove(path("stderr.txt"));
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
     static int count(const std::string &text, const std::string &line)
     {
         int n = 0;
@@ -78,10 +18,6 @@ protected:
         return n;
     }
 
-    std::string out, err;
-
-private:
-    fs::path m_dir;
 };
 
 } // namespace

@@ -1,67 +1,13 @@
 // The vextra tool's smooth, clean, offset, organize and text commands, run as
 // a user runs them, checked through the files they write.
-#include <gtest/gtest.h>
+#include "tool_test_support.h"
 
-#include <atomic>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
-
-namespace fs = std::filesystem;
+using namespace tooltest;
 
 namespace {
 
-std::string readBytes(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string quoted(const std::string &s)
-{
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-class CliTools : public ::testing::Test {
+class CliTools : public ToolTest {
 protected:
-    void SetUp() override
-    {
-        static std::atomic<int> counter{0};
-        m_dir = fs::temp_directory_path() / ("vextra-tools-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string path(const std::string &name) const { return (m_dir / name).string(); }
-    std::string write(const std::string &name, const std::string &bytes) const
-    {
-        std::ofstream(path(name), std::ios::binary) << bytes;
-        return path(name);
-    }
-
-    int run(const std::vector<std::string> &args)
-    {
-        std::string cmd = quoted(VEXTRA_TOOL);
-        for (const std::string &a : args)
-            cmd += " " + quoted(a);
-        cmd += " >" + quoted(path("stdout.txt")) + " 2>" + quoted(path("stderr.txt"));
-        const int status = std::system(cmd.c_str());
-        out = readBytes(path("stdout.txt"));
-        err = readBytes(path("stderr.txt"));
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
     // A value of `vextra info FILE`: the text after "Key : " on its line.
     std::string info(const std::string &file, const std::string &key)
     {
@@ -74,10 +20,6 @@ protected:
         return out.substr(from, out.find('\n', from) - from);
     }
 
-    std::string out, err;
-
-private:
-    fs::path m_dir;
 };
 
 std::string line(int n)
