@@ -2,6 +2,7 @@
 // rectangles and every selection, clipboard, transform and point-editing
 // command on 2 × 100,000 points; pan and Ctrl drag frames on 2 × 50,000; the
 // history's memory after 45 commands.
+#include "editor_bench.h"
 #include "core/characteristics.h"
 #include "core/history.h"
 #include "editor/clipboard_part.h"
@@ -12,14 +13,11 @@
 #include "editor/profile_canvas.h"
 #include "editor/selection_part.h"
 #include "editor/transforms_part.h"
-#include "platform/test_platform.h"
-#include "platform/vextra_binding.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QToolButton>
 
 #include <algorithm>
@@ -340,14 +338,8 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IONBF, 0);
-    QTemporaryDir dir;
-    auto library = VextraLibrary::open(QStringLiteral(VEXTRA_LIBRARY_PATH));
-    TestPlatform platform;
-    FormOrvalis window(platform, *library, {dir.path(), {}, {}});
-    window.load();
-    window.resize(1035, 731);
-    window.show();
-    QApplication::processEvents();
+    orvbench::BenchWindow bench;
+    FormOrvalis &window = bench.form();
     Editor &ed = window.editor();
     ed.enableEditing(true);
     ed.st.ProjetCharge = true;

@@ -3,20 +3,19 @@
 // against the library's read of the same file.
 //
 // Usage: bench_editor_files [DRAWING.dxf] [POINTS]
+#include "editor_bench.h"
 #include "core/characteristics.h"
 #include "editor/editor.h"
 #include "editor/files_part.h"
 #include "editor/form_orvalis.h"
 #include "editor/project_file.h"
 #include "platform/ini_document.h"
-#include "platform/test_platform.h"
-#include "platform/vextra_binding.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
@@ -77,17 +76,9 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    auto library = orv::VextraLibrary::open(QStringLiteral(VEXTRA_LIBRARY_PATH));
-    if (!library || !library->isLoaded()) {
-        std::fprintf(stderr, "Vextra not loaded\n");
-        return 1;
-    }
-    orv::TestPlatform platform;
-    orv::FormOrvalis window(platform, *library, {dir.path(), {}, {}});
-    window.load();
-    window.show();
-    QApplication::processEvents();
+    orvbench::BenchWindow bench;
+    orv::FormOrvalis &window = bench.form();
+    orv::TestPlatform &platform = bench.platform();
     orv::Editor &ed = window.editor();
     orv::FilesPart &files = window.files();
 
@@ -101,14 +92,14 @@ int main(int argc, char **argv)
         ed.finish({.chords = true, .layoutBoxes = true, .cursors = true, .view = orv::Finish::View::Rebuild});
     };
     loadDocument();
-    const QString project = dir.filePath(QStringLiteral("grand.orv"));
+    const QString project = QDir(bench.folder()).filePath(QStringLiteral("grand.orv"));
 
     std::printf("project of a root and a tip of %d points each\n", n);
     const double save = medianMs(
         7, [&] { platform.queueFile(project, 1); }, [&] { files.cmdSauveProfil_Click(2); });
     std::printf("%-52s %8.1f ms (clock %.1f ms, %.1f MB)\n", "save over the project (cmdSauveProfil(2))",
                 save, g_lastWallMs, double(QFileInfo(project).size()) / 1e6);
-    const QString fresh = dir.filePath(QStringLiteral("neuf.orv"));
+    const QString fresh = QDir(bench.folder()).filePath(QStringLiteral("neuf.orv"));
     const double saveNew = medianMs(
         7,
         [&] {
@@ -149,10 +140,10 @@ int main(int argc, char **argv)
         for (int k = 0; k < 7; ++k) {
             QElapsedTimer t;
             t.start();
-            orv::ContourArray buffer(*library, 1);
+            orv::ContourArray buffer(bench.library(), 1);
             orv::Bounds bounds;
             QString title;
-            count = library->lireFichier(drawing, title, buffer, bounds);
+            count = bench.library().lireFichier(drawing, title, buffer, bounds);
             lib.push_back(double(t.nsecsElapsed()) / 1e6);
 
             platform.queueFile(drawing, 6);

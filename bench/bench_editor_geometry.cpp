@@ -1,20 +1,18 @@
 // The geometry and layout commands measured through the main window's
 // handlers (offscreen, real library), on a root and a tip of 100,000 points:
 // the handler with its closing steps, then the picture drawn after it.
+#include "editor_bench.h"
 #include "core/characteristics.h"
 #include "editor/editor.h"
 #include "editor/form_orvalis.h"
 #include "editor/geometry_part.h"
 #include "editor/layout_part.h"
 #include "editor/profile_canvas.h"
-#include "platform/test_platform.h"
-#include "platform/vextra_binding.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
@@ -84,14 +82,9 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    auto library = orv::VextraLibrary::open(QStringLiteral(VEXTRA_LIBRARY_PATH));
-    orv::TestPlatform platform;
-    orv::FormOrvalis window(platform, *library, {dir.path(), {}, {}});
-    window.load();
-    window.resize(1035, 731);
-    window.show();
-    QApplication::processEvents();
+    orvbench::BenchWindow bench;
+    orv::FormOrvalis &window = bench.form();
+    orv::TestPlatform &platform = bench.platform();
     orv::Editor &ed = window.editor();
     orv::MainWindowUi &ui = window.ui();
     orv::GeometryPart &geometry = window.geometryPart();

@@ -1,11 +1,10 @@
 // Redraw of the drawing area with a root and a tip of 50,000 points each,
 // offscreen: the kept picture (profiles, marks, surface) and the overlay.
+#include "editor_bench.h"
 #include "core/characteristics.h"
 #include "editor/editor.h"
 #include "editor/form_orvalis.h"
 #include "editor/profile_canvas.h"
-#include "platform/test_platform.h"
-#include "platform/vextra_binding.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -13,7 +12,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
@@ -47,14 +45,8 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    auto library = orv::VextraLibrary::open(QStringLiteral(VEXTRA_LIBRARY_PATH));
-    orv::TestPlatform platform;
-    orv::FormOrvalis window(platform, *library, {dir.path(), {}, {}});
-    window.load();
-    window.resize(1035, 731);
-    window.show();
-    QApplication::processEvents();
+    orvbench::BenchWindow bench;
+    orv::FormOrvalis &window = bench.form();
     orv::Editor &ed = window.editor();
     const int n = argc > 1 ? std::atoi(argv[1]) : 50000;
     ed.st.doc.PointsE = wavyAirfoil(n, 200, 0, 7);

@@ -2,6 +2,7 @@
 // plotter, PostScript and drill readers through LireFichier, and the writers.
 //   bench_rw_files [HOLES]
 #include "drill_order.h"
+#include "plain_drill_order.h"
 #include "vextra.h"
 
 #include <algorithm>
@@ -38,30 +39,6 @@ std::vector<vx::Hole> board(size_t n, unsigned seed)
     return h;
 }
 
-std::vector<vx::Hole> plainOrder(std::vector<vx::Hole> h)
-{
-    for (size_t i = 0; i < h.size(); ++i) {
-        size_t best = h.size();
-        double bestD = 9.99999999e107;
-        for (size_t j = i + 1; j < h.size();) {
-            const double dx = h[j].x - h[i].x, dy = h[j].y - h[i].y;
-            const double d = std::sqrt(dx * dx + dy * dy);
-            if (d < 0.1) {
-                h.erase(h.begin() + static_cast<std::ptrdiff_t>(j));
-                continue;
-            }
-            if (d < bestD || (std::fabs(dy) < std::fabs(dx) && d < bestD + 0.1)) {
-                best = j;
-                bestD = d;
-            }
-            ++j;
-        }
-        if (best < h.size())
-            std::rotate(h.begin() + static_cast<std::ptrdiff_t>(i + 1), h.begin() + static_cast<std::ptrdiff_t>(best),
-                        h.begin() + static_cast<std::ptrdiff_t>(best + 1));
-    }
-    return h;
-}
 
 int32_t readAll(const std::string &path)
 {
@@ -89,7 +66,7 @@ int main(int argc, char **argv)
         std::printf("orderHoles        %7zu holes: %.3f s (%zu kept)\n", n, seconds(t), kept);
         if (n <= 20000) {
             t = std::chrono::steady_clock::now();
-            plainOrder(h);
+            vxtest::plainOrder(h);
             std::printf("plain scan        %7zu holes: %.3f s\n", n, seconds(t));
         }
     }

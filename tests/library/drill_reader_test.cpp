@@ -1,6 +1,7 @@
 // Drill files: units and number formats, holes as one-point contours, and
 // the nearest-neighbour order checked against the plain scan it replaces.
 #include "drill_order.h"
+#include "plain_drill_order.h"
 #include "readers.h"
 #include "test_support.h"
 
@@ -22,32 +23,6 @@ std::vector<vx::Node> readHoles(const TempDir &dir, const std::string &text, int
     if (result)
         *result = r;
     return list;
-}
-
-// The ordering exactly as the file-order scan states it, quadratic.
-std::vector<vx::Hole> plainOrder(std::vector<vx::Hole> h)
-{
-    for (size_t i = 0; i < h.size(); ++i) {
-        size_t best = h.size();
-        double bestD = 9.99999999e107;
-        for (size_t j = i + 1; j < h.size();) {
-            const double dx = h[j].x - h[i].x, dy = h[j].y - h[i].y;
-            const double d = std::sqrt(dx * dx + dy * dy);
-            if (d < 0.1) {
-                h.erase(h.begin() + static_cast<std::ptrdiff_t>(j));
-                continue;
-            }
-            if (d < bestD || (std::fabs(dy) < std::fabs(dx) && d < bestD + 0.1)) {
-                best = j;
-                bestD = d;
-            }
-            ++j;
-        }
-        if (best < h.size())
-            std::rotate(h.begin() + static_cast<std::ptrdiff_t>(i + 1), h.begin() + static_cast<std::ptrdiff_t>(best),
-                        h.begin() + static_cast<std::ptrdiff_t>(best + 1));
-    }
-    return h;
 }
 
 void expectSameOrder(const std::vector<vx::Hole> &holes, const std::string &what)
