@@ -51,15 +51,7 @@ protected:
     // commands call it, and when, not what it does.
     void load(orv::ProfilePoints root, orv::ProfilePoints tip, float spacing = 500)
     {
-        start();
-        st().doc.PointsE = std::move(root);
-        st().doc.PointsS = std::move(tip);
-        st().doc.Ecartement = spacing;
-        st().ProjetCharge = true;
-        ed().enableEditing(true);
-        orv::computeCharacteristics(st().doc);
-        st().layout.storedSweep = st().doc.C.FlecheBA;
-        st().layout.storedDihedral = st().doc.C.DiedreMm;
+        placeProfiles(std::move(root), std::move(tip), spacing);
         ed().reapplyLayout = [this] {
             ++reapplications;
             // Fresh characteristics at this moment, or stale ones?

@@ -1,5 +1,6 @@
 #include "editor_test_support.h"
 
+#include "core/characteristics.h"
 #include "editor/files_part.h"
 
 #include <QApplication>
@@ -66,6 +67,19 @@ void WindowTest::loadDocument(const std::vector<orv::PointProfil> &root, const s
     st().ProjetCharge = true;
     ed().enableEditing(true);
     ed().finish({.chords = true, .layoutBoxes = true, .cursors = true, .view = orv::Finish::View::Rebuild});
+}
+
+void WindowTest::placeProfiles(orv::ProfilePoints root, orv::ProfilePoints tip, float spacing)
+{
+    start();
+    st().doc.PointsE = std::move(root);
+    st().doc.PointsS = std::move(tip);
+    st().doc.Ecartement = spacing;
+    st().ProjetCharge = true;
+    ed().enableEditing(true);
+    orv::computeCharacteristics(st().doc);
+    st().layout.storedSweep = st().doc.C.FlecheBA;
+    st().layout.storedDihedral = st().doc.C.DiedreMm;
 }
 
 void WindowTest::openFile(int side, const QString &p, int filterIndex)

@@ -43,6 +43,10 @@ protected:
     // as a load leaves it (editing enabled, cursors reset, view fitted).
     void loadDocument(const std::vector<orv::PointProfil> &root, const std::vector<orv::PointProfil> &tip,
                       float spacing = 100);
+    // Starts the window and puts a root and a tip in the document as a load
+    // does, characteristics computed and the stored sweep and dihedral taken
+    // from their shapes; the closing steps are the caller's.
+    void placeProfiles(orv::ProfilePoints root, orv::ProfilePoints tip, float spacing);
     // Opens a root (side 0) or tip (1) file through the open dialog.
     void openFile(int side, const QString &path, int filterIndex = 6);
     // Types text into a numeric box and releases Enter.

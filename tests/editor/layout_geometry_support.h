@@ -25,15 +25,7 @@ protected:
     // taken from the loaded shapes.
     void load(orv::ProfilePoints root, orv::ProfilePoints tip, float spacing = 500)
     {
-        start();
-        st().doc.PointsE = std::move(root);
-        st().doc.PointsS = std::move(tip);
-        st().doc.Ecartement = spacing;
-        st().ProjetCharge = true;
-        ed().enableEditing(true);
-        orv::computeCharacteristics(st().doc);
-        st().layout.storedSweep = st().doc.C.FlecheBA;
-        st().layout.storedDihedral = st().doc.C.DiedreMm;
+        placeProfiles(std::move(root), std::move(tip), spacing);
         st().layout.shownAngle = st().doc.C.DiedreDeg;
         ed().finish(
             {.chords = true, .layoutBoxes = true, .cursors = true, .view = orv::Finish::View::Rebuild});
