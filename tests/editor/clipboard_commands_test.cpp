@@ -13,8 +13,6 @@ namespace {
 
 class ClipboardCommands : public EditingWindowTest {};
 
-std::vector<int32_t> numbers(std::initializer_list<int32_t> v) { return v; }
-
 } // namespace
 
 TEST_F(ClipboardCommands, ThreeCopiedRootPointsArePastedOntoOnePointOfEachProfile)

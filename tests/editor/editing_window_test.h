@@ -21,6 +21,9 @@
 
 namespace orvtest {
 
+// Point numbers, as the expectations write them.
+inline std::vector<int32_t> numbers(std::initializer_list<int32_t> v) { return v; }
+
 class EditingWindowTest : public WindowTest {
 protected:
     struct Pt {

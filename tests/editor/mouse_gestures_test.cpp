@@ -28,8 +28,6 @@ protected:
     orv::MousePart &mousePart() { return window().mousePart(); }
 };
 
-std::vector<int32_t> numbers(std::initializer_list<int32_t> v) { return v; }
-
 } // namespace
 
 TEST_F(MouseGestures, AClickFiftyNineTwipsAwayTogglesAPointAndSixtyDoesNot)

@@ -15,8 +15,6 @@ protected:
     static constexpr int16_t S = kSelected;
 };
 
-std::vector<int32_t> numbers(std::initializer_list<int32_t> v) { return v; }
-
 std::vector<std::pair<float, float>> coordinates(const orv::ProfilePoints &p)
 {
     std::vector<std::pair<float, float>> out;

@@ -17,8 +17,6 @@ namespace {
 
 class SelectionCommands : public EditingWindowTest {};
 
-std::vector<int32_t> numbers(std::initializer_list<int32_t> v) { return v; }
-
 } // namespace
 
 TEST_F(SelectionCommands, SelectAllAndClearWorkOnTheActiveLayerOfOneProfileOnly)
