@@ -69,7 +69,7 @@ bool ContourLocator::contains(double x, double y) const
     return inside;
 }
 
-std::vector<int> findParents(const std::vector<NestEntry> &cs, const OutlineFn &outline)
+std::vector<int> findParents(const std::vector<NestEntry> &cs, const OutlineFn &outline, const QuickHoldsFn &quick)
 {
     const size_t n = cs.size();
     std::vector<int> parent(n, -1);
@@ -128,22 +128,35 @@ std::vector<int> findParents(const std::vector<NestEntry> &cs, const OutlineFn &
             }
         if (candidates.empty())
             continue;
-        const std::vector<Node> &pts = outline(f);
         bool placed = false;
         auto take = [&](uint32_t e) {
             parent[e] = static_cast<int>(f);
             placed = true;
         };
-        // A few tests read the outline faster than sorting its edges.
-        if (candidates.size() * pts.size() <= 32 * kSmall) {
-            for (uint32_t e : candidates)
-                if (pointInContour(pts, cs[e].firstX, cs[e].firstY))
+        if (quick) {
+            size_t open = 0;
+            for (uint32_t e : candidates) {
+                const int holds = quick(f, cs[e].firstX, cs[e].firstY);
+                if (holds > 0)
                     take(e);
-        } else {
-            const ContourLocator locator(pts);
-            for (uint32_t e : candidates)
-                if (locator.contains(cs[e].firstX, cs[e].firstY))
-                    take(e);
+                else if (holds < 0)
+                    candidates[open++] = e;
+            }
+            candidates.resize(open);
+        }
+        if (!candidates.empty()) {
+            const std::vector<Node> &pts = outline(f);
+            // A few tests read the outline faster than sorting its edges.
+            if (candidates.size() * pts.size() <= 32 * kSmall) {
+                for (uint32_t e : candidates)
+                    if (pointInContour(pts, cs[e].firstX, cs[e].firstY))
+                        take(e);
+            } else {
+                const ContourLocator locator(pts);
+                for (uint32_t e : candidates)
+                    if (locator.contains(cs[e].firstX, cs[e].firstY))
+                        take(e);
+            }
         }
         if (!placed)
             continue;
@@ -181,19 +194,27 @@ public:
         m_y0 = y0;
         m_gx = std::min<int64_t>(static_cast<int64_t>((x1 - x0) / m_cell) + 1, static_cast<int64_t>(side) + 2);
         m_gy = std::min<int64_t>(static_cast<int64_t>((y1 - y0) / m_cell) + 1, static_cast<int64_t>(side) + 2);
-        m_cells.resize(static_cast<size_t>(m_gx * m_gy));
+        // The points by cell, side by side with their positions.
+        const auto cells = static_cast<size_t>(m_gx * m_gy);
+        m_begin.assign(cells + 1, 0);
         for (size_t i : alive)
-            m_cells[index(pts[i][0], pts[i][1])].push_back(i);
+            ++m_begin[index(pts[i][0], pts[i][1]) + 1];
+        for (size_t c = 0; c < cells; ++c)
+            m_begin[c + 1] += m_begin[c];
+        m_end.assign(m_begin.begin(), m_begin.end() - 1);
+        m_entries.resize(alive.size());
+        for (size_t i : alive)
+            m_entries[m_end[index(pts[i][0], pts[i][1])]++] = {pts[i][0], pts[i][1], i};
     }
 
     void remove(size_t pos)
     {
-        auto &cell = m_cells[index(m_pts[pos][0], m_pts[pos][1])];
-        auto it = std::find(cell.begin(), cell.end(), pos);
-        if (it != cell.end()) {
-            *it = cell.back();
-            cell.pop_back();
-        }
+        const size_t c = index(m_pts[pos][0], m_pts[pos][1]);
+        for (uint32_t k = m_begin[c]; k < m_end[c]; ++k)
+            if (m_entries[k].pos == pos) {
+                m_entries[k] = m_entries[--m_end[c]];
+                return;
+            }
     }
 
     // Smallest squared distance to (x, y) and the lowest position holding it.
@@ -206,12 +227,13 @@ public:
         auto visit = [&](int64_t cx, int64_t cy) {
             if (cx < 0 || cy < 0 || cx >= m_gx || cy >= m_gy)
                 return;
-            for (size_t pos : m_cells[static_cast<size_t>(cy * m_gx + cx)]) {
-                const double dx = m_pts[pos][0] - x, dy = m_pts[pos][1] - y;
+            const auto c = static_cast<size_t>(cy * m_gx + cx);
+            for (const Entry *e = m_entries.data() + m_begin[c], *end = m_entries.data() + m_end[c]; e != end; ++e) {
+                const double dx = e->x - x, dy = e->y - y;
                 const double d = dx * dx + dy * dy;
-                if (d < best || (d == best && pos < bestPos)) {
+                if (d < best || (d == best && e->pos < bestPos)) {
                     best = d;
-                    bestPos = pos;
+                    bestPos = e->pos;
                 }
             }
         };
@@ -244,10 +266,16 @@ private:
         return static_cast<size_t>(cellOf(y, m_y0, m_cell, m_gy) * m_gx + cellOf(x, m_x0, m_cell, m_gx));
     }
 
+    struct Entry {
+        double x, y;
+        size_t pos;
+    };
+
     const std::vector<std::array<double, 2>> &m_pts;
     double m_x0 = 0, m_y0 = 0, m_cell = 1;
     int64_t m_gx = 1, m_gy = 1;
-    std::vector<std::vector<size_t>> m_cells;
+    std::vector<uint32_t> m_begin, m_end; // each cell's entries, those live before its end
+    std::vector<Entry> m_entries;
 };
 
 CornerNearest::CornerNearest(size_t count) : m_count(count), m_alive(count), m_removed(count, 0)
@@ -425,7 +453,7 @@ std::vector<int> orderList(const std::vector<NestEntry> &cs, const int *list, si
 
 } // namespace
 
-std::vector<NestStep> nestAndOrder(std::vector<NestEntry> cs, const OutlineFn &outline)
+std::vector<NestStep> nestAndOrder(std::vector<NestEntry> cs, const OutlineFn &outline, const QuickHoldsFn &quick)
 {
     std::vector<NestStep> steps;
     const size_t n = cs.size();
@@ -466,7 +494,11 @@ std::vector<NestStep> nestAndOrder(std::vector<NestEntry> cs, const OutlineFn &o
         startCorner.y = std::min(startCorner.y, c.minY);
     }
 
-    const std::vector<int> parent = findParents(cs, [&](size_t f) -> const std::vector<Node> & { return outline(order[f]); });
+    QuickHoldsFn quickSorted;
+    if (quick)
+        quickSorted = [&](size_t f, double x, double y) { return quick(order[f], x, y); };
+    const std::vector<int> parent =
+        findParents(cs, [&](size_t f) -> const std::vector<Node> & { return outline(order[f]); }, quickSorted);
     // Children by parent, each list from the latest child to the first: each
     // child went to the front of its parent's list.
     std::vector<uint32_t> childStart(n + 1, 0);

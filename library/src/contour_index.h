@@ -40,11 +40,15 @@ struct NestEntry {
 
 // The nodes of contour i, valid until the next call.
 using OutlineFn = std::function<const std::vector<Node> &(size_t i)>;
+// Whether contour i holds (x, y), when known without its outline: 1 or 0,
+// else -1.
+using QuickHoldsFn = std::function<int(size_t i, double x, double y)>;
 
 // Parent of each contour of a list sorted by box area: the first later one
 // whose box holds its box and whose outline holds its first node; -1 for none.
-// Each outline is asked for once at most.
-std::vector<int> findParents(const std::vector<NestEntry> &sorted, const OutlineFn &outline);
+// Each outline is asked for once at most, and only when `quick` cannot tell.
+std::vector<int> findParents(const std::vector<NestEntry> &sorted, const OutlineFn &outline,
+                             const QuickHoldsFn &quick = nullptr);
 
 // One step of the output order: children before parents, depth first in
 // pick order; a hole is at odd depth.
@@ -57,7 +61,8 @@ struct NestStep {
 // the smallest one around it, orders every level by nearest corners (the
 // first pick nearest to the lower-left corner of all, or of the parent),
 // and gives the output order. Indexes are those of `contours`.
-std::vector<NestStep> nestAndOrder(std::vector<NestEntry> contours, const OutlineFn &outline);
+std::vector<NestStep> nestAndOrder(std::vector<NestEntry> contours, const OutlineFn &outline,
+                                   const QuickHoldsFn &quick = nullptr);
 
 // Nearest remaining entry by up to four corner points per entry; ties go to
 // the lowest position.

@@ -23,61 +23,70 @@ bool near(const End &a, const End &b)
     return std::fabs(a.x - b.x) < kJoinTolerance && std::fabs(a.y - b.y) < kJoinTolerance;
 }
 
-// Contour ends by cell in a flat table, each cell's ends in piece order, so
-// that a join reads only the ends near it. The cells are forty times the
-// tolerance: an end's partners are almost always in its own cell.
+// Contour ends by cell, each cell's ends in piece order, so that a join
+// reads only the ends near it. The cells are forty times the tolerance: an
+// end's partners are almost always in its own cell. Cells are numbered in
+// the order they are first met, so that the pieces of one part of the
+// drawing find their cells, and the ends in them, side by side in memory.
 class EndIndex {
 public:
     // ends[2i] is the head of piece i, ends[2i+1] its tail.
-    explicit EndIndex(const std::vector<End> &ends) : m_ends(ends)
+    explicit EndIndex(const std::vector<End> &ends)
     {
         m_capacity = ends.size() + ends.size() / 2 + 16;
         m_slots.assign(m_capacity, Slot{});
-        std::vector<uint32_t> slotOf(ends.size());
+        m_cellOfEnd.resize(ends.size());
         for (size_t e = 0; e < ends.size(); ++e) {
-            const size_t s = slotFor(cellOf(ends[e].x), cellOf(ends[e].y), true);
-            ++m_slots[s].end;
-            slotOf[e] = static_cast<uint32_t>(s);
+            uint32_t &cell = m_slots[slotFor(cellOf(ends[e].x), cellOf(ends[e].y), true)].cell;
+            if (cell == 0) {
+                m_cells.push_back({0, 0});
+                cell = static_cast<uint32_t>(m_cells.size());
+            }
+            ++m_cells[cell - 1].end;
+            m_cellOfEnd[e] = cell - 1;
         }
         uint32_t offset = 0;
-        for (Slot &s : m_slots) {
-            if (s.key == 0)
-                continue;
-            const uint32_t count = s.end;
-            s.cursor = s.end = offset;
+        for (Cell &c : m_cells) {
+            const uint32_t count = c.end;
+            c.cursor = c.end = offset;
             offset += count;
         }
         m_refs.resize(ends.size());
         for (size_t e = 0; e < ends.size(); ++e)
-            m_refs[m_slots[slotOf[e]].end++] = static_cast<uint32_t>(e);
+            m_refs[m_cells[m_cellOfEnd[e]].end++] = {ends[e], static_cast<uint32_t>(e / 2)};
     }
 
     // The smallest piece number above `after` and below `best` that is alive
-    // and has an end near p, or `best`.
-    template <typename Alive> int32_t nearest(const End &p, int32_t after, int32_t best, Alive &&alive)
+    // and has an end near end e (p), or `best`.
+    template <typename Alive> int32_t nearest(size_t e, const End &p, int32_t after, int32_t best, Alive &&alive)
     {
         // The box is wider than the tolerance so that rounding cannot leave
-        // a partner's cell out; `near` decides.
+        // a partner's cell out; `near` decides. Mostly it is the end's own.
         const int64_t x0 = cellOf(p.x - kMargin), x1 = cellOf(p.x + kMargin);
         const int64_t y0 = cellOf(p.y - kMargin), y1 = cellOf(p.y + kMargin);
+        const bool own = x0 == x1 && y0 == y1;
         for (int64_t cx = x0; cx <= x1; ++cx)
             for (int64_t cy = y0; cy <= y1; ++cy) {
-                const size_t s = slotFor(cx, cy, false);
-                if (s == kNone)
-                    continue;
-                Slot &slot = m_slots[s];
+                size_t at = m_cellOfEnd[e];
+                if (!own) {
+                    const size_t s = slotFor(cx, cy, false);
+                    if (s == kNone)
+                        continue;
+                    at = m_slots[s].cell - 1;
+                }
+                Cell &cell = m_cells[at];
                 // Ends of earlier or absorbed pieces never match again.
-                while (slot.cursor < slot.end) {
-                    const auto piece = static_cast<int32_t>(m_refs[slot.cursor] / 2);
+                while (cell.cursor < cell.end) {
+                    const auto piece = static_cast<int32_t>(m_refs[cell.cursor].piece);
                     if (piece > after && alive(piece))
                         break;
-                    ++slot.cursor;
+                    ++cell.cursor;
                 }
-                for (uint32_t k = slot.cursor; k < slot.end; ++k) {
-                    const auto piece = static_cast<int32_t>(m_refs[k] / 2);
+                for (uint32_t k = cell.cursor; k < cell.end; ++k) {
+                    const auto piece = static_cast<int32_t>(m_refs[k].piece);
                     if (piece >= best)
                         break;
-                    if (alive(piece) && near(p, m_ends[m_refs[k]])) {
+                    if (alive(piece) && near(p, m_refs[k].at)) {
                         best = piece;
                         break;
                     }
@@ -95,7 +104,14 @@ private:
     // that mix alike only share a list, which `near` sorts out.
     struct Slot {
         uint32_t key = 0;
-        uint32_t end = 0, cursor = 0;
+        uint32_t cell = 0; // its number from 1
+    };
+    struct Cell {
+        uint32_t cursor, end; // its ends in m_refs, those before the cursor done
+    };
+    struct Ref {
+        End at;
+        uint32_t piece;
     };
 
     // Cells are clamped far out; a coordinate that is not a number (it never
@@ -124,9 +140,10 @@ private:
         }
     }
 
-    const std::vector<End> &m_ends;
     std::vector<Slot> m_slots;
-    std::vector<uint32_t> m_refs; // end numbers (2 * piece, + 1 for a tail), by cell
+    std::vector<Cell> m_cells;
+    std::vector<uint32_t> m_cellOfEnd;
+    std::vector<Ref> m_refs; // ends by cell, each cell's in piece order
     size_t m_capacity = 0;
 };
 
@@ -153,12 +170,10 @@ Chains joinEnds(const std::vector<End> &ends)
     c.reversed.assign(static_cast<size_t>(n), 0);
     EndIndex index(ends);
     auto alive = [&](int32_t p) { return c.alive[static_cast<size_t>(p)] != 0; };
-    auto headOf = [&](int32_t p) -> const End & {
-        return ends[2 * static_cast<size_t>(p) + (c.reversed[static_cast<size_t>(p)] ? 1 : 0)];
-    };
-    auto tailOf = [&](int32_t p) -> const End & {
-        return ends[2 * static_cast<size_t>(p) + (c.reversed[static_cast<size_t>(p)] ? 0 : 1)];
-    };
+    auto headEnd = [&](int32_t p) { return 2 * static_cast<size_t>(p) + (c.reversed[static_cast<size_t>(p)] ? 1 : 0); };
+    auto tailEnd = [&](int32_t p) { return 2 * static_cast<size_t>(p) + (c.reversed[static_cast<size_t>(p)] ? 0 : 1); };
+    auto headOf = [&](int32_t p) -> const End & { return ends[headEnd(p)]; };
+    auto tailOf = [&](int32_t p) -> const End & { return ends[tailEnd(p)]; };
     for (int32_t i = 0; i < n; ++i) {
         if (!alive(i))
             continue;
@@ -166,8 +181,8 @@ Chains joinEnds(const std::vector<End> &ends)
         for (;;) {
             const End head = headOf(c.first[ui]);
             const End tail = tailOf(c.last[ui]);
-            int32_t partner = index.nearest(head, i, n, alive);
-            partner = index.nearest(tail, i, partner, alive);
+            int32_t partner = index.nearest(headEnd(c.first[ui]), head, i, n, alive);
+            partner = index.nearest(tailEnd(c.last[ui]), tail, i, partner, alive);
             if (partner == n)
                 break;
             const auto b = static_cast<size_t>(partner);
@@ -346,6 +361,34 @@ ContourBuilder::ContourBuilder(CutPlan &plan, int32_t number)
     m_c.number = number;
 }
 
+void ContourBuilder::setKnown(const Known &k)
+{
+    m_minX = k.minX;
+    m_minY = k.minY;
+    m_maxX = k.maxX;
+    m_maxY = k.maxY;
+    m_firstX = k.firstX;
+    m_firstY = k.firstY;
+    m_secondX = k.secondX;
+    m_secondY = k.secondY;
+    m_beforeLastX = k.beforeLastX;
+    m_beforeLastY = k.beforeLastY;
+    m_lastX = k.lastX;
+    m_lastY = k.lastY;
+    m_best = k.best;
+    m_bestX = k.bestX;
+    m_bestY = k.bestY;
+    // Only the sign of the area is read.
+    m_area = k.areaNegative ? -1 : 1;
+    m_c.flags |= PlannedContour::kAlone;
+    if (k.nearPairs)
+        m_c.flags |= PlannedContour::kNearPairs;
+    if (k.zeroX)
+        m_c.flags |= PlannedContour::kZeroX;
+    if (k.zeroY)
+        m_c.flags |= PlannedContour::kZeroY;
+}
+
 PlannedContour ContourBuilder::finish(NestEntry &geometry)
 {
     if (const Simplifier::Kept *k = m_simplifier.finish())
@@ -394,8 +437,6 @@ void PlanReader::decode(const PlannedContour &c, uint32_t from, uint32_t count)
         if (i == runEnd)
             ++r;
     }
-    for (uint32_t i = 0; i < count; ++i)
-        m_buffer[i].contour = c.number;
 }
 
 CutPlan planCuttingOrder(PieceSource &source)
@@ -431,9 +472,17 @@ CutPlan planCuttingOrder(PieceSource &source)
         if (!chains.alive[i])
             continue;
         ContourBuilder builder(plan, static_cast<int32_t>(i + 1));
-        for (int32_t p = chains.first[i]; p >= 0; p = chains.next[static_cast<size_t>(p)]) {
+        const int32_t only = chains.next[static_cast<size_t>(chains.first[i])] < 0 ? chains.first[i] : -1;
+        if (only >= 0) {
+            const auto p = static_cast<size_t>(only);
             builder.beginPiece(static_cast<uint32_t>(p));
-            source.walk(static_cast<size_t>(p), chains.reversed[static_cast<size_t>(p)] != 0, builder);
+            if (!source.walkAlone(p, chains.reversed[p] != 0, builder))
+                source.walk(p, chains.reversed[p] != 0, builder);
+        } else {
+            for (int32_t p = chains.first[i]; p >= 0; p = chains.next[static_cast<size_t>(p)]) {
+                builder.beginPiece(static_cast<uint32_t>(p));
+                source.walk(static_cast<size_t>(p), chains.reversed[static_cast<size_t>(p)] != 0, builder);
+            }
         }
         entries.emplace_back();
         plan.contours.push_back(builder.finish(entries.back()));
@@ -466,12 +515,17 @@ CutPlan planCuttingOrder(PieceSource &source)
 
     PlanReader reader(plan, source);
     std::vector<Node> outline;
-    const std::vector<NestStep> steps = nestAndOrder(std::move(entries), [&](size_t i) -> const std::vector<Node> & {
+    auto outlineOf = [&](size_t i) -> const std::vector<Node> & {
         const PlannedContour &c = plan.contours[i];
         outline.clear();
         reader.visit(c, c.has(PlannedContour::kReversed), [&](const Node &n) { outline.push_back(n); });
         return outline;
-    });
+    };
+    auto quick = [&](size_t i, double x, double y) {
+        const PlannedContour &c = plan.contours[i];
+        return c.has(PlannedContour::kAlone) ? source.holdsAlone(plan.runs[c.runBegin].piece, x, y) : -1;
+    };
+    const std::vector<NestStep> steps = nestAndOrder(std::move(entries), outlineOf, quick);
     plan.order.reserve(steps.size());
     for (const NestStep &step : steps)
         plan.order.push_back({step.contour, plan.contours[step.contour].has(PlannedContour::kReversed) != step.hole});

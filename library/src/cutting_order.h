@@ -48,6 +48,13 @@ public:
     // Hands every node of the piece to the builder, last to first when
     // `reversed`, with its index in the piece.
     virtual void walk(size_t piece, bool reversed, ContourBuilder &builder) = 0;
+    // For a piece that is a contour by itself: records the nodes the walk
+    // would keep, and what it would find, without walking; false when the
+    // source cannot tell.
+    virtual bool walkAlone(size_t, bool, ContourBuilder &) { return false; }
+    // For a piece walked alone: whether its contour holds (x, y), when known
+    // without its nodes: 1 or 0, else -1.
+    virtual int holdsAlone(size_t, double, double) { return -1; }
     virtual void nodes(size_t piece, const uint32_t *index, size_t count, Node *out) = 0;
 };
 
@@ -87,6 +94,7 @@ struct PlannedContour {
         kZeroY = 64,
         kAreaNegative = 128, // the orientation's two answers, read once every
         kLastRight = 256,    // contour is known
+        kAlone = 512,        // a piece walked alone (PieceSource::walkAlone)
     };
     bool has(uint16_t f) const { return (flags & f) != 0; }
 };
@@ -107,14 +115,13 @@ public:
     size_t size() const { return m_size; }
     void push_back(uint32_t v)
     {
-        if (m_size % kBlock == 0)
-            m_blocks.emplace_back(new uint8_t[kBlock * (m_wide ? 4 : 2)]);
-        uint8_t *block = m_blocks.back().get();
+        const size_t at = m_size++ % kBlock;
+        if (at == 0)
+            grow();
         if (m_wide)
-            reinterpret_cast<uint32_t *>(block)[m_size % kBlock] = v;
+            reinterpret_cast<uint32_t *>(m_last)[at] = v;
         else
-            reinterpret_cast<uint16_t *>(block)[m_size % kBlock] = static_cast<uint16_t>(v);
-        ++m_size;
+            reinterpret_cast<uint16_t *>(m_last)[at] = static_cast<uint16_t>(v);
     }
     // Copies the values from i on, as far as their block goes and at most
     // `want`; returns how many.
@@ -130,7 +137,14 @@ public:
     }
 
 private:
+    [[gnu::noinline]] void grow()
+    {
+        m_blocks.emplace_back(new uint8_t[kBlock * (m_wide ? 4 : 2)]);
+        m_last = m_blocks.back().get();
+    }
+
     std::vector<std::unique_ptr<uint8_t[]>> m_blocks;
+    uint8_t *m_last = nullptr;
     size_t m_size = 0;
     bool m_wide = true;
 };
@@ -158,14 +172,16 @@ CutPlan planCuttingOrder(PieceSource &source);
 class PlanReader {
 public:
     PlanReader(const CutPlan &plan, PieceSource &source) : m_plan(plan), m_source(source) {}
-    template <typename Visit> void visit(const PlannedContour &c, bool reversed, Visit &&visit)
+
+    // Calls chunk(nodes, count, backwards) for runs of the output order:
+    // the nodes are to be read last to first when `backwards`.
+    template <typename Chunk> void chunks(const PlannedContour &c, bool reversed, Chunk &&chunk)
     {
         auto range = [&](uint32_t from, uint32_t to) {
             while (from < to) {
                 const uint32_t n = std::min<uint32_t>(to - from, kChunk);
                 decode(c, reversed ? to - n : from, n);
-                for (uint32_t i = 0; i < n; ++i)
-                    visit(m_buffer[reversed ? n - 1 - i : i]);
+                chunk(static_cast<const Node *>(m_buffer), n, reversed);
                 if (reversed)
                     to -= n;
                 else
@@ -183,6 +199,18 @@ public:
             range(0, c.start);
             range(c.start, c.nodeCount);
         }
+    }
+    // Calls visit(node) for each node in output order, with its contour's
+    // number.
+    template <typename Visit> void visit(const PlannedContour &c, bool reversed, Visit &&visit)
+    {
+        chunks(c, reversed, [&](const Node *nodes, uint32_t n, bool backwards) {
+            for (uint32_t i = 0; i < n; ++i) {
+                Node node = nodes[backwards ? n - 1 - i : i];
+                node.contour = c.number;
+                visit(node);
+            }
+        });
     }
     // Nodes [from, from + count) as simplified, into the buffer.
     void decode(const PlannedContour &c, uint32_t from, uint32_t count);
@@ -226,6 +254,27 @@ public:
     }
     // The contour as planned, and its box and first node for the nesting
     // (of an open contour, the first as walked; the last is lastX, lastY).
+    // What a walk finds, for a contour whose nodes kept are known.
+    struct Known {
+        double minX, minY, maxX, maxY;
+        double firstX, firstY, secondX, secondY, beforeLastX, beforeLastY, lastX, lastY;
+        uint32_t best;
+        double bestX, bestY;
+        bool areaNegative, nearPairs, zeroX, zeroY;
+    };
+    // Records a node kept, from its index alone.
+    void keepIndex(uint32_t index)
+    {
+        const uint32_t i = m_c.nodeCount++;
+        if (m_piece != m_runPiece) {
+            m_plan.runs.push_back({i, m_piece});
+            ++m_c.runCount;
+            m_runPiece = m_piece;
+        }
+        m_plan.index.push_back(index);
+    }
+    void setKnown(const Known &k);
+
     PlannedContour finish(NestEntry &geometry);
     double lastX() const { return m_lastX; }
     double lastY() const { return m_lastY; }

@@ -19,15 +19,31 @@ constexpr int kSteps = kCurvePoints - 1;
 
 bool usable(const Sample &s) { return std::fabs(s.x) <= kUsable && std::fabs(s.y) <= kUsable; }
 
-// Largest distance from the chord over k steps of a circle of radius r,
+// Largest distance from the chord over k steps of a circle of radius 1,
 // sampled every `delta`, to the samples strictly between its ends.
-double sagitta(double r, double delta, uint32_t k)
+double unitSagitta(double delta, uint32_t k)
 {
     if (k % 2 == 0) {
         const double s = std::sin(k * delta / 4);
-        return 2 * r * s * s;
+        return 2 * s * s;
     }
-    return 2 * r * std::sin((k + 1) * delta / 4) * std::sin((k - 1) * delta / 4);
+    return 2 * std::sin((k + 1) * delta / 4) * std::sin((k - 1) * delta / 4);
+}
+
+// The same for the steps of every circle, once.
+struct CircleSagittas {
+    double of[kCurvePoints + 1];
+    CircleSagittas()
+    {
+        for (uint32_t k = 0; k <= kCurvePoints; ++k)
+            of[k] = unitSagitta(2 * std::numbers::pi / kSteps, k);
+    }
+};
+
+const CircleSagittas &circleSagittas()
+{
+    static const CircleSagittas table;
+    return table;
 }
 
 } // namespace
@@ -35,7 +51,8 @@ double sagitta(double r, double delta, uint32_t k)
 DrawingSource::DrawingSource(const DrawingPieces &drawing)
     : m_shapes(drawing.shapes), m_body(drawing.body), m_data(drawing.shapes.data.data()), m_cos(unitCircleCos()),
       m_sin(unitCircleSin()), m_reach(drawing.shapes.shapes.size(), -1), m_uses(drawing.shapes.shapes.size(), 0),
-      m_cacheAt(drawing.shapes.segments.size(), 0), m_cacheBudget(drawing.fileBytes / 4 / sizeof(Sample))
+      m_cacheAt(drawing.shapes.segments.size(), 0), m_cacheBudget(drawing.fileBytes / 4 / sizeof(Sample)),
+      m_safe(drawing.body.pieces.size(), 0)
 {
     const size_t n = m_body.pieces.size();
     std::vector<char> live(n, 0);
@@ -46,7 +63,9 @@ DrawingSource::DrawingSource(const DrawingPieces &drawing)
         setPiece(p);
         // A piece whose every coordinate is bounded far below the limit
         // needs no look at its samples.
-        if (safe() || firstUsable(false) < m_shape->samples) {
+        const bool safe = this->safe();
+        m_safe[p] = safe;
+        if (safe || firstUsable(false) < m_shape->samples) {
             live[p] = 1;
             ++m_pieces;
             m_longest = std::max<size_t>(m_longest, m_shape->samples);
@@ -169,7 +188,7 @@ uint32_t DrawingSource::firstUsable(bool fromEnd)
 void DrawingSource::ends(size_t piece, Node &head, Node &tail)
 {
     setPiece(topOf(piece));
-    if (safe()) {
+    if (m_safe[m_top]) {
         head = sampleAt(0);
         tail = sampleAt(m_shape->samples - 1);
         return;
@@ -280,7 +299,9 @@ bool DrawingSource::arcSteps(const Segment &g, ArcSteps &steps)
     // A chord over k steps holds while its sagitta stays below the
     // tolerance; the sagitta grows with k up to a quarter turn.
     const uint32_t most = std::min<uint32_t>(g.count - 1, static_cast<uint32_t>(std::numbers::pi / 2 / delta));
-    auto holds = [&](uint32_t k) { return k <= 1 || sagitta(radius, delta, k) + margin < reachOk; };
+    const double *table = g.kind == Curve::Circle ? circleSagittas().of : nullptr;
+    auto sagitta = [&](uint32_t k) { return radius * (table ? table[k] : unitSagitta(delta, k)); };
+    auto holds = [&](uint32_t k) { return k <= 1 || sagitta(k) + margin < reachOk; };
     // Start from the small-angle estimate k²·δ²·r/8 = tolerance.
     const double estimate = std::sqrt(8 * reachOk / radius) / delta;
     uint32_t k = estimate >= most ? most : std::max<uint32_t>(1, static_cast<uint32_t>(estimate));
@@ -289,9 +310,11 @@ bool DrawingSource::arcSteps(const Segment &g, ArcSteps &steps)
     while (k < most && holds(k + 1))
         ++k;
     steps.holds = k;
+    steps.margin = margin;
+    steps.reach = bound;
     // The chord one step longer is known to fail only while the simplifier
     // tests every node between, not a hull of them.
-    steps.failsNext = k < most && k < Simplifier::kHullFrom && sagitta(radius, delta, k + 1) - margin > reachOk;
+    steps.failsNext = k < most && k < Simplifier::kHullFrom && sagitta(k + 1) - margin > reachOk;
     return true;
 }
 
@@ -340,6 +363,141 @@ void DrawingSource::walkSegment(const Segment &g, bool reversed, ContourBuilder 
             q = a + 2;
         }
     }
+}
+
+bool DrawingSource::walkAlone(size_t piece, bool reversed, ContourBuilder &builder)
+{
+    // A circle that is a contour by itself: from its fresh start the walk
+    // keeps the first sample, one every `holds` steps while the chord past
+    // is known to fail, and the last. Only the nodes that may hold an
+    // extreme, a zero or an end are sampled.
+    setPiece(topOf(piece));
+    if (m_shape->segments != 1 || m_segments[0].kind != Curve::Circle)
+        return false;
+    const Segment &g = m_segments[0];
+    ArcSteps steps;
+    if (!arcSteps(g, steps) || !steps.failsNext)
+        return false;
+    const uint32_t count = g.count;
+    uint32_t kept[kCurvePoints];
+    uint32_t n = 0;
+    kept[n++] = 0;
+    for (uint32_t a = 0; a + steps.holds + 1 < count;)
+        kept[n++] = a += steps.holds;
+    kept[n++] = count - 1;
+    auto indexOf = [&](uint32_t j) { return reversed ? count - 1 - kept[j] : kept[j]; };
+
+    // Where the nodes lie, closely enough to tell which can be extremes:
+    // every sample lies within `margin` of it.
+    const Affine f = affinePlacing();
+    const double *d = m_data + g.data;
+    const double cx = f.m00 * d[0] + f.m01 * d[1] + f.o0, cy = f.m10 * d[0] + f.m11 * d[1] + f.o1;
+    const double ux = d[2] * f.m00, uy = d[2] * f.m10, vx = d[2] * f.m01, vy = d[2] * f.m11;
+    double xs[kCurvePoints], ys[kCurvePoints];
+    double lowX = INFINITY, highX = -INFINITY, lowY = INFINITY, highY = -INFINITY;
+    for (uint32_t j = 0; j < n; ++j) {
+        const uint32_t k = indexOf(j) == count - 1 ? 0 : indexOf(j);
+        xs[j] = cx + ux * m_cos[k] + vx * m_sin[k];
+        ys[j] = cy + uy * m_cos[k] + vy * m_sin[k];
+        lowX = std::min(lowX, xs[j]), highX = std::max(highX, xs[j]);
+        lowY = std::min(lowY, ys[j]), highY = std::max(highY, ys[j]);
+    }
+    // The polygon's area, whose sign orients it, must stand clear of what
+    // the rounding of its sum may reach.
+    const double det = ux * vy - uy * vx;
+    double turn = 0;
+    for (uint32_t j = 1; j < n; ++j)
+        turn += m_sin[kept[j] - kept[j - 1]];
+    const double noise = 1e-13 * (1 + steps.reach);
+    if (!(std::fabs(det) * turn > 4 * n * (8e-16 * steps.reach * steps.reach + 4 * steps.reach * noise)))
+        return false;
+
+    const double w = 4 * steps.margin;
+    Sample exact[kCurvePoints]; // only those sampled are read
+    bool known[kCurvePoints] = {};
+    auto at = [&](uint32_t j) -> const Sample & {
+        if (!known[j]) {
+            const Node p = sample(g, indexOf(j));
+            exact[j] = {p.x, p.y};
+            known[j] = true;
+        }
+        return exact[j];
+    };
+    ContourBuilder::Known k{};
+    k.minX = at(0).x, k.maxX = at(0).x, k.minY = at(0).y, k.maxY = at(0).y;
+    k.best = 0, k.bestX = at(0).x, k.bestY = at(0).y;
+    k.zeroX = at(0).x == 0, k.zeroY = at(0).y == 0;
+    for (uint32_t j = 1; j < n; ++j) {
+        if (xs[j] <= lowX + w)
+            k.minX = std::min(k.minX, at(j).x);
+        if (xs[j] >= highX - w) {
+            const Sample &p = at(j);
+            k.maxX = std::max(k.maxX, p.x);
+            if (p.x > k.bestX || (p.x == k.bestX && p.y < k.bestY))
+                k.best = j, k.bestX = p.x, k.bestY = p.y;
+        }
+        if (ys[j] <= lowY + w)
+            k.minY = std::min(k.minY, at(j).y);
+        if (ys[j] >= highY - w)
+            k.maxY = std::max(k.maxY, at(j).y);
+        if (std::fabs(xs[j]) <= w && at(j).x == 0)
+            k.zeroX = true;
+        if (std::fabs(ys[j]) <= w && at(j).y == 0)
+            k.zeroY = true;
+    }
+    k.firstX = at(0).x, k.firstY = at(0).y;
+    k.secondX = at(1).x, k.secondY = at(1).y;
+    k.beforeLastX = at(n - 2).x, k.beforeLastY = at(n - 2).y;
+    k.lastX = at(n - 1).x, k.lastY = at(n - 1).y;
+    // Counter-clockwise as the table runs when the placing keeps turns.
+    k.areaNegative = (det > 0) == reversed;
+    // Neighbours are a step apart at least, far beyond a repeat.
+    k.nearPairs = false;
+    for (uint32_t j = 0; j < n; ++j)
+        builder.keepIndex(indexOf(j));
+    builder.setKnown(k);
+    return true;
+}
+
+DrawingSource::Affine DrawingSource::affinePlacing() const
+{
+    Affine f{m_mirrored ? -1.0 : 1.0, 0, 0, 1, 0, 0};
+    for (const Transform *t : m_chain) {
+        const double a00 = t->sx * t->cosR, a01 = -t->sy * t->sinR, a10 = t->sx * t->sinR, a11 = t->sy * t->cosR;
+        const double n00 = a00 * f.m00 + a01 * f.m10, n01 = a00 * f.m01 + a01 * f.m11;
+        const double n10 = a10 * f.m00 + a11 * f.m10, n11 = a10 * f.m01 + a11 * f.m11;
+        const double q0 = a00 * (f.o0 - t->bx) + a01 * (f.o1 - t->by) + t->x;
+        const double q1 = a10 * (f.o0 - t->bx) + a11 * (f.o1 - t->by) + t->y;
+        const double flip = t->mirrored ? -1 : 1;
+        f = {flip * n00, flip * n01, n10, n11, flip * q0, q1};
+    }
+    return f;
+}
+
+int DrawingSource::holdsAlone(size_t piece, double x, double y)
+{
+    // The contour of a lone circle lies between the circle and its chords,
+    // each a sagitta of `holds` steps inside at most; a point well inside or
+    // outside that ring is far from every edge, so the ray test can only
+    // agree.
+    setPiece(topOf(piece));
+    const Segment &g = m_segments[0];
+    ArcSteps steps;
+    if (m_shape->segments != 1 || g.kind != Curve::Circle || !arcSteps(g, steps))
+        return -1;
+    const Affine f = affinePlacing();
+    const double *d = m_data + g.data;
+    const double cx = f.m00 * d[0] + f.m01 * d[1] + f.o0, cy = f.m10 * d[0] + f.m11 * d[1] + f.o1;
+    const double r = std::fabs(d[2]) * m_scale;
+    // The sagitta of a chord over `holds` steps, at most that of an even
+    // count, whose middle is a sample.
+    const double s = r * circleSagittas().of[steps.holds + steps.holds % 2];
+    const double dist = std::hypot(x - cx, y - cy);
+    if (dist < r - s - 4 * steps.margin)
+        return 1;
+    if (dist > r + 4 * steps.margin)
+        return 0;
+    return -1;
 }
 
 void appendSamples(const DrawingPieces &drawing, PointList &list)

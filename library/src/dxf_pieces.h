@@ -19,6 +19,8 @@ public:
     size_t longestPiece() const override { return m_longest; }
     void ends(size_t piece, Node &head, Node &tail) override;
     void walk(size_t piece, bool reversed, ContourBuilder &builder) override;
+    bool walkAlone(size_t piece, bool reversed, ContourBuilder &builder) override;
+    int holdsAlone(size_t piece, double x, double y) override;
     void nodes(size_t piece, const uint32_t *index, size_t count, Node *out) override;
 
 private:
@@ -26,6 +28,8 @@ private:
     struct ArcSteps {
         uint32_t holds = 1;     // a chord over up to this many steps holds
         bool failsNext = false; // and one over a step more fails
+        double margin = 0;      // how far samples and distances may stray
+        double reach = 0;       // a bound on every coordinate met
     };
 
     void setPiece(size_t top);
@@ -70,6 +74,12 @@ private:
     // The first (or last) sample of the piece that is usable, or its count.
     uint32_t firstUsable(bool fromEnd);
     bool arcSteps(const Segment &g, ArcSteps &steps);
+    // The piece's placing as one affine map, closely enough to tell where
+    // its samples lie within their margin: (x, y) goes to m·(x, y) + o.
+    struct Affine {
+        double m00, m01, m10, m11, o0, o1;
+    };
+    Affine affinePlacing() const;
     void walkSegment(const Segment &g, bool reversed, ContourBuilder &builder);
 
     const Shapes &m_shapes;
@@ -90,6 +100,7 @@ private:
     std::vector<uint32_t> m_cacheAt; // per segment: 0 none yet, ~0 never, else offset + 1
     std::vector<Sample> m_cached;
     size_t m_cacheBudget;
+    std::vector<char> m_safe; // per piece: every sample usable, known without sampling
 
     // The piece at hand.
     size_t m_top = ~size_t(0);

@@ -211,6 +211,48 @@ public:
         });
     }
 
+    // Writes the records of one contour from `out` on, never at `end` or
+    // beyond; the end of what was written, or null when it did not fit.
+    template <typename Records>
+    typename Records::Record *write(const PlannedContour &c, bool reversed, const Bounds &b, const Records &records,
+                                    typename Records::Record *out, typename Records::Record *end)
+    {
+        typename Records::Record *o = out;
+        double lastX = 0, lastY = 0;
+        bool any = false;
+        bool fits = true;
+        m_reader.chunks(c, reversed, [&](const Node *nodes, uint32_t n, bool backwards) {
+            // Local copies, so that writing the records leaves them in registers.
+            typename Records::Record *p = o;
+            double lx = lastX, ly = lastY;
+            bool seen = any;
+            const double minX = b.minX, minY = b.minY;
+            for (uint32_t i = 0; i < n; ++i) {
+                const Node &node = nodes[backwards ? n - 1 - i : i];
+                if (seen && std::fabs(lx - node.x) < kRepeat && std::fabs(ly - node.y) < kRepeat)
+                    continue;
+                if (p == end) {
+                    fits = false;
+                    break;
+                }
+                records.write(*p++, static_cast<float>(node.x - minX), static_cast<float>(node.y - minY), false);
+                lx = node.x;
+                ly = node.y;
+                seen = true;
+            }
+            o = p;
+            lastX = lx;
+            lastY = ly;
+            any = seen;
+        });
+        if (Records::kPenUps && fits && o - out == 1) {
+            if (o == end)
+                return nullptr;
+            records.write(*o++, static_cast<float>(lastX - b.minX), static_cast<float>(lastY - b.minY), true);
+        }
+        return fits ? o : nullptr;
+    }
+
 private:
     template <typename Coordinate> double firstZero(uint16_t flag, Coordinate &&coordinate)
     {
@@ -280,24 +322,17 @@ int fillPlanned(VxArray **points, const CutPlan &plan, PieceSource &source, floa
         return resized;
     Record *out = elements<Record>(points);
     Records records;
-    int64_t w = 0;
+    Record *w = out;
+    Record *const end = out + count;
     int64_t k = 0;
     for (const CutPlan::Step &step : plan.order) {
-        const PlannedContour &c = plan.contours[step.contour];
         records.contour(k++);
-        Node last{};
-        int64_t kept = 0;
-        output.visitKept(c, step.reversed, [&](const Node &n) {
-            if (w < count)
-                records.write(out[w++], static_cast<float>(n.x - b.minX), static_cast<float>(n.y - b.minY), false);
-            last = n;
-            ++kept;
-        });
-        if (Records::kPenUps && kept == 1 && w < count)
-            records.write(out[w++], static_cast<float>(last.x - b.minX), static_cast<float>(last.y - b.minY), true);
+        w = output.write(plan.contours[step.contour], step.reversed, b, records, w, end);
+        if (!w)
+            break;
     }
     unlockArray(points);
-    if (w != count)
+    if (w != end)
         return VX_ERR_MEMORY; // the count and the records disagree: never expected
     setBounds(b, xMin, xMax, yMin, yMax);
     return static_cast<int>(count);
