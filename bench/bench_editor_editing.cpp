@@ -335,10 +335,8 @@ void memory(Bench &b)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IONBF, 0);
-    orvbench::BenchWindow bench;
+    orvbench::BenchWindow bench(argc, argv);
     FormOrvalis &window = bench.form();
     Editor &ed = window.editor();
     ed.enableEditing(true);

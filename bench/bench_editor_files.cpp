@@ -74,9 +74,7 @@ double medianMs(int runs, const std::function<void()> &prepare, const std::funct
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    orvbench::BenchWindow bench;
+    orvbench::BenchWindow bench(argc, argv);
     orv::FormOrvalis &window = bench.form();
     orv::TestPlatform &platform = bench.platform();
     orv::Editor &ed = window.editor();
@@ -133,7 +131,7 @@ int main(int argc, char **argv)
     std::printf("%-52s %8.1f ms\n", "  of which: points read from the parsed file", readBack);
     std::printf("%-52s %8.1f ms\n", "  (parse of the file text, with its encoding)", parse);
 
-    if (argc > 1) {
+    if (argc > 1 && *argv[1]) {
         const QString drawing = QString::fromLocal8Bit(argv[1]);
         std::vector<double> lib, whole;
         int32_t count = 0;
@@ -150,6 +148,10 @@ int main(int argc, char **argv)
             t.restart();
             files.cmdOuvrirProfil_Click(0);
             whole.push_back(double(t.nsecsElapsed()) / 1e6);
+        }
+        if (count <= 0) {
+            std::fprintf(stderr, "%s: LireFichier gives %d\n", argv[1], count);
+            return 1;
         }
         std::sort(lib.begin(), lib.end());
         std::sort(whole.begin(), whole.end());

@@ -70,19 +70,11 @@ struct Figures {
     double best = 1e30, bestCpu = 1e30, median = 0, picture = 0;
 };
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    orvbench::BenchWindow bench;
+    orvbench::BenchWindow bench(argc, argv);
     orv::FormOrvalis &window = bench.form();
     orv::TestPlatform &platform = bench.platform();
     orv::Editor &ed = window.editor();
@@ -147,8 +139,8 @@ int main(int argc, char **argv)
             f.best = std::min(f.best, wall);
             f.bestCpu = std::min(f.bestCpu, cpu);
         }
-        f.median = median(times);
-        f.picture = median(pictures);
+        f.median = orvbench::median(times);
+        f.picture = orvbench::median(pictures);
         std::printf("%-58s %8.2f %8.2f %8.2f %8.2f   (%d, %d points after)\n", what, f.best, f.bestCpu,
                     f.median, f.picture, ed.st.doc.NbPointsE(), ed.st.doc.NbPointsS());
     };
@@ -168,7 +160,8 @@ int main(int argc, char **argv)
         "offset of two fully selected closed profiles", circles, [&] { setText(ui.txtDecaler, "1.5"); },
         [&] { geometry.txtDecaler_KeyUp(); });
     orv::Profils oneRun = wing;
-    mark(oneRun.PointsE, 1001, 11000, orv::kSelected);
+    // A run of 10,000 points, or of a tenth of a smaller profile.
+    mark(oneRun.PointsE, n / 100 + 1, n / 100 + std::min(10000, n / 10), orv::kSelected);
     measure("smoothing of one 10,000-point run (LissageSequence)", oneRun, {},
             [&] { geometry.cmdLisser_Click(); });
 

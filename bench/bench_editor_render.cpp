@@ -33,19 +33,11 @@ orv::ProfilePoints wavyAirfoil(int n, float chord, float dy, int selectedEvery)
     return orv::ProfilePoints(pts);
 }
 
-double medianMs(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    orvbench::BenchWindow bench;
+    orvbench::BenchWindow bench(argc, argv);
     orv::FormOrvalis &window = bench.form();
     orv::Editor &ed = window.editor();
     const int n = argc > 1 ? std::atoi(argv[1]) : 50000;
@@ -75,7 +67,7 @@ int main(int argc, char **argv)
             p.end();
             times.push_back(t.nsecsElapsed() / 1e6);
         }
-        std::printf("%-46s %8.2f ms (median of 15, %dx%d px)\n", what, medianMs(times), ed.ui.pctProfils->width(),
+        std::printf("%-46s %8.2f ms (median of 15, %dx%d px)\n", what, orvbench::median(times), ed.ui.pctProfils->width(),
                     ed.ui.pctProfils->height());
     };
     std::printf("root and tip of %d points each\n", n);
@@ -98,7 +90,7 @@ int main(int argc, char **argv)
         ed.ui.pctProfils->picture();
         full.push_back(t.nsecsElapsed() / 1e6);
     }
-    std::printf("%-46s %8.2f ms\n", "refresh keeping the zoom + picture", medianMs(full));
+    std::printf("%-46s %8.2f ms\n", "refresh keeping the zoom + picture", orvbench::median(full));
     if (argc > 2) {
         ed.ui.cmdRAZPerspective->click();
         ed.ui.chkSurface->setChecked(true);

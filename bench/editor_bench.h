@@ -10,15 +10,31 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace orvbench {
 
+// The median of some timings.
+inline double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// Offscreen before the application exists.
+inline bool offscreen()
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return true;
+}
+
 class BenchWindow {
 public:
-    BenchWindow() : m_library(orv::VextraLibrary::open(QStringLiteral(VEXTRA_LIBRARY_PATH)))
+    BenchWindow(int &argc, char **argv) : m_app(argc, argv), m_library(orv::VextraLibrary::open(QStringLiteral(VEXTRA_LIBRARY_PATH)))
     {
         if (!m_library || !m_library->isLoaded()) {
             std::fprintf(stderr, "Vextra not loaded\n");
@@ -38,6 +54,8 @@ public:
     QString folder() const { return m_dir.path(); }
 
 private:
+    bool m_offscreen = offscreen();
+    QApplication m_app;
     QTemporaryDir m_dir;
     std::unique_ptr<orv::VextraLibrary> m_library;
     orv::TestPlatform m_platform;
