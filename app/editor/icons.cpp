@@ -120,27 +120,29 @@ QIcon save()
     });
 }
 
-QIcon undo()
+namespace {
+
+// The curved arrow of undo; redo draws it mirrored.
+void undoArrow(QPainter &p)
 {
-    return drawn([](QPainter &p) {
-        p.setPen(pen(kInk, 2));
-        QPainterPath path;
-        path.moveTo(7, 10);
-        path.cubicTo(12, 5, 21, 8, 19, 16);
-        p.drawPath(path);
-        arrow(p, QPointF(9, 11), QPointF(5, 8), kInk);
-    });
+    p.setPen(pen(kInk, 2));
+    QPainterPath path;
+    path.moveTo(7, 10);
+    path.cubicTo(12, 5, 21, 8, 19, 16);
+    p.drawPath(path);
+    arrow(p, QPointF(9, 11), QPointF(5, 8), kInk);
 }
+
+} // namespace
+
+QIcon undo() { return drawn(undoArrow); }
 
 QIcon redo()
 {
     return drawn([](QPainter &p) {
-        p.setPen(pen(kInk, 2));
-        QPainterPath path;
-        path.moveTo(17, 10);
-        path.cubicTo(12, 5, 3, 8, 5, 16);
-        p.drawPath(path);
-        arrow(p, QPointF(15, 11), QPointF(19, 8), kInk);
+        p.translate(24, 0);
+        p.scale(-1, 1);
+        undoArrow(p);
     });
 }
 
