@@ -77,7 +77,8 @@ int32_t lireFichier(const std::string &path, int32_t *records = nullptr)
     return n;
 }
 
-// The reader alone, without the cutting order.
+// The working list alone: every sample as a point, before the cutting order
+// (the reference the tests compare the fast path with).
 size_t readOnly(const std::string &path)
 {
     std::string title(255, ' ');
@@ -224,7 +225,7 @@ int main(int argc, char **argv)
     }
     const std::string self = "/proc/self/exe";
 
-    std::printf("| file | bytes | records | LireFichier ms | libdxflib parse ms | ratio | reader alone ms | floor ms | "
+    std::printf("| file | bytes | records | LireFichier ms | libdxflib parse ms | ratio | working list alone ms | floor ms | "
                 "peak RSS growth MB (x file) | peak C++ heap MB (x file) |\n");
     std::printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
     for (const std::string &path : files) {
