@@ -1,6 +1,7 @@
 // Timings of the contour tools on generated inputs: smoothing and cleaning of
 // a million points, the offset of a 20,000-point contour, the cutting order of
 // 5,000 contours. Prints the best of several runs of each.
+//   bench_tools [RUNS] [TEXT]   (only the cases whose name holds TEXT)
 #include "vextra.h"
 
 #include <algorithm>
@@ -74,9 +75,14 @@ Timing timeCalls(const std::vector<T> &input, int runs, const std::function<int3
 }
 
 // Runs the case, then prints it: the result is known only after the runs.
+// Only the cases whose name holds this text, when given.
+const char *g_only = nullptr;
+
 template <typename T>
 void report(const std::string &what, const std::vector<T> &input, int runs, const std::function<int32_t(VxArray **)> &call)
 {
+    if (g_only && what.find(g_only) == std::string::npos)
+        return;
     int32_t result = 0;
     const Timing t = timeCalls(input, runs, call, result);
     std::printf("| %s | %zu | %d | %.1f | %.1f | %.1f |\n", what.c_str(), input.size(), result, t.bestMs, t.bestCpuMs,
@@ -171,6 +177,7 @@ std::vector<SequencePoint> squaresWithHoles()
 int main(int argc, char **argv)
 {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    g_only = argc > 2 ? argv[2] : nullptr;
     std::printf("| case | points in | result | best ms | best processor ms | median ms |\n|---|---|---|---|---|---|\n");
 
     const auto curve = smoothCurve(1'000'000);

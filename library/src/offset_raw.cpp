@@ -396,7 +396,8 @@ SegmentIndex::SegmentIndex(const std::vector<Node> &pts) : m_pts(pts)
 }
 
 // Depth-first through the boxes that `near` accepts; true as soon as `test`
-// holds for a segment of an accepted leaf.
+// holds for a segment of an accepted leaf. Each level leaves at most one
+// sibling waiting, so the stack never outgrows the levels.
 template <typename Near, typename Test> bool SegmentIndex::search(Near &&near, Test &&test) const
 {
     if (m_levels.empty())
@@ -404,10 +405,11 @@ template <typename Near, typename Test> bool SegmentIndex::search(Near &&near, T
     struct Item {
         size_t level, index;
     };
-    std::vector<Item> stack = {{m_levels.size() - 1, 0}};
-    while (!stack.empty()) {
-        const Item it = stack.back();
-        stack.pop_back();
+    Item stack[2 * kMaxLevels];
+    size_t top = 0;
+    stack[top++] = {m_levels.size() - 1, 0};
+    while (top > 0) {
+        const Item it = stack[--top];
         if (!near(m_levels[it.level][it.index]))
             continue;
         if (it.level == 0) {
@@ -417,7 +419,7 @@ template <typename Near, typename Test> bool SegmentIndex::search(Near &&near, T
             continue;
         }
         for (size_t c = 2 * it.index; c < std::min(m_levels[it.level - 1].size(), 2 * it.index + 2); ++c)
-            stack.push_back({it.level - 1, c});
+            stack[top++] = {it.level - 1, c};
     }
     return false;
 }
@@ -449,26 +451,50 @@ bool SegmentIndex::holdsBoth(const Node &a, const Node &b, double r2) const
 
 Node SegmentIndex::nearest(double x, double y) const
 {
+    auto boxDistance = [&](const Box &b) {
+        const double dx = std::max({b.x0 - x, 0.0, x - b.x1});
+        const double dy = std::max({b.y0 - y, 0.0, y - b.y1});
+        return dx * dx + dy * dy;
+    };
+    auto segmentDistance = [&](const Node &a, const Node &b, double &px, double &py) {
+        const double ex = b.x - a.x, ey = b.y - a.y, len2 = ex * ex + ey * ey;
+        const double t = len2 > 0 ? std::clamp(((x - a.x) * ex + (y - a.y) * ey) / len2, 0.0, 1.0) : 0.0;
+        px = a.x + t * ex, py = a.y + t * ey;
+        return (px - x) * (px - x) + (py - y) * (py - y);
+    };
     Node best{m_pts.empty() ? x : m_pts[0].x, m_pts.empty() ? y : m_pts[0].y, 0, 0};
     double bestD = (best.x - x) * (best.x - x) + (best.y - y) * (best.y - y);
-    search(
-        [&](const Box &b) {
-            const double dx = std::max({b.x0 - x, 0.0, x - b.x1});
-            const double dy = std::max({b.y0 - y, 0.0, y - b.y1});
-            return dx * dx + dy * dy < bestD;
-        },
-        [&](const Node &a, const Node &b) {
-            const double ex = b.x - a.x, ey = b.y - a.y, len2 = ex * ex + ey * ey;
-            const double t = len2 > 0 ? std::clamp(((x - a.x) * ex + (y - a.y) * ey) / len2, 0.0, 1.0) : 0.0;
-            const double px = a.x + t * ex, py = a.y + t * ey;
-            const double dd = (px - x) * (px - x) + (py - y) * (py - y);
-            if (dd < bestD) {
-                bestD = dd;
-                best.x = px;
-                best.y = py;
-            }
-            return false;
-        });
+    if (m_levels.empty())
+        return best;
+    // A bound from the leaf reached by always taking the nearer box: the
+    // search then only opens boxes nearer than it. The bound lies strictly
+    // above the least distance, so the answer is the one a search from the
+    // first point alone finds, to the bit.
+    size_t index = 0;
+    for (size_t level = m_levels.size() - 1; level > 0; --level) {
+        const std::vector<Box> &below = m_levels[level - 1];
+        size_t pick = 2 * index;
+        if (pick + 1 < below.size() && boxDistance(below[pick + 1]) < boxDistance(below[pick]))
+            ++pick;
+        index = pick;
+    }
+    double probe = bestD;
+    for (size_t s = index * kLeaf; s < std::min(m_segments, (index + 1) * kLeaf); ++s) {
+        double px = 0, py = 0;
+        probe = std::min(probe, segmentDistance(m_pts[s], m_pts[s + 1], px, py));
+    }
+    bestD = std::min(bestD, std::nextafter(probe, HUGE_VAL));
+    search([&](const Box &b) { return boxDistance(b) < bestD; },
+           [&](const Node &a, const Node &b) {
+               double px = 0, py = 0;
+               const double dd = segmentDistance(a, b, px, py);
+               if (dd < bestD) {
+                   bestD = dd;
+                   best.x = px;
+                   best.y = py;
+               }
+               return false;
+           });
     return best;
 }
 

@@ -56,7 +56,8 @@ private:
     struct Box {
         double x0, y0, x1, y1;
     };
-    static constexpr std::size_t kLeaf = 8; // segments per leaf box
+    static constexpr std::size_t kLeaf = 8;      // segments per leaf box
+    static constexpr std::size_t kMaxLevels = 64; // more than any count of segments needs
     template <typename Near, typename Test> bool search(Near &&near, Test &&test) const;
 
     std::vector<Node> m_pts;
