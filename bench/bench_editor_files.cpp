@@ -26,19 +26,6 @@
 
 namespace {
 
-orv::ProfilePoints wavyAirfoil(int n, float chord, float dy)
-{
-    std::vector<orv::PointProfil> pts(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        const double a = 2 * M_PI * i / (n - 1);
-        const double x = 0.5 * (1 + std::cos(a));
-        const double y = 0.06 * std::sin(a) * (1 + 0.02 * std::sin(400 * a));
-        pts[static_cast<size_t>(i)] = {static_cast<float>(x * chord), static_cast<float>(y * chord + dy),
-                                       static_cast<int16_t>(i % 7 == 0 ? 5 : 0)};
-    }
-    return orv::ProfilePoints(pts);
-}
-
 double threadCpuMs()
 {
     timespec t{};
@@ -82,8 +69,8 @@ int main(int argc, char **argv)
 
     const int n = argc > 2 ? std::atoi(argv[2]) : 100000;
     auto loadDocument = [&] {
-        ed.st.doc.PointsE = wavyAirfoil(n, 200, 0);
-        ed.st.doc.PointsS = wavyAirfoil(n, 150, 20);
+        ed.st.doc.PointsE = orvbench::wavyAirfoil(n, 200, 0, 7, 5);
+        ed.st.doc.PointsS = orvbench::wavyAirfoil(n, 150, 20, 7, 5);
         ed.st.doc.Ecartement = 500;
         ed.enableEditing(true);
         ed.st.ProjetCharge = true;

@@ -18,31 +18,14 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
-
-orv::ProfilePoints wavyAirfoil(int n, float chord, float dy, int selectedEvery)
-{
-    std::vector<orv::PointProfil> pts(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        const double a = 2 * M_PI * i / (n - 1);
-        const double x = 0.5 * (1 + std::cos(a));
-        const double y = 0.06 * std::sin(a) * (1 + 0.02 * std::sin(400 * a));
-        pts[static_cast<size_t>(i)] = {static_cast<float>(x * chord), static_cast<float>(y * chord + dy),
-                                       static_cast<int16_t>(selectedEvery && i % selectedEvery == 0 ? 1 : 0)};
-    }
-    return orv::ProfilePoints(pts);
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
     orvbench::BenchWindow bench(argc, argv);
     orv::FormOrvalis &window = bench.form();
     orv::Editor &ed = window.editor();
     const int n = argc > 1 ? std::atoi(argv[1]) : 50000;
-    ed.st.doc.PointsE = wavyAirfoil(n, 200, 0, 7);
-    ed.st.doc.PointsS = wavyAirfoil(n, 150, 20, 0);
+    ed.st.doc.PointsE = orvbench::wavyAirfoil(n, 200, 0, 7, 1);
+    ed.st.doc.PointsS = orvbench::wavyAirfoil(n, 150, 20, 0, 0);
     ed.st.doc.Ecartement = 500;
     orv::computeCharacteristics(ed.st.doc);
     ed.enableEditing(true);

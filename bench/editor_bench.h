@@ -3,6 +3,7 @@
 // platform.
 #pragma once
 
+#include "core/document.h"
 #include "editor/form_orvalis.h"
 #include "platform/test_platform.h"
 #include "platform/vextra_binding.h"
@@ -11,12 +12,28 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <vector>
 
 namespace orvbench {
+
+// A closed airfoil of n points with a fine ripple, so that neighbouring
+// points rarely share a pixel; every `every`-th point carries `flags`.
+inline orv::ProfilePoints wavyAirfoil(int n, float chord, float dy, int every, int16_t flags)
+{
+    std::vector<orv::PointProfil> pts(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const double a = 2 * M_PI * i / (n - 1);
+        const double x = 0.5 * (1 + std::cos(a));
+        const double y = 0.06 * std::sin(a) * (1 + 0.02 * std::sin(400 * a));
+        pts[static_cast<size_t>(i)] = {static_cast<float>(x * chord), static_cast<float>(y * chord + dy),
+                                       static_cast<int16_t>(every && i % every == 0 ? flags : 0)};
+    }
+    return orv::ProfilePoints(pts);
+}
 
 // The median of some timings.
 inline double median(std::vector<double> v)

@@ -180,9 +180,12 @@ QIcon paste()
     });
 }
 
-QIcon help()
+namespace {
+
+// A blue disc with a letter, for help and about.
+QIcon lettered(const QString &letter)
 {
-    return drawn([](QPainter &p) {
+    return drawn([letter](QPainter &p) {
         p.setPen(pen(QColor(30, 90, 170), 1.4));
         p.setBrush(QColor(220, 235, 255));
         p.drawEllipse(QPointF(12, 12), 9.5, 9.5);
@@ -190,23 +193,15 @@ QIcon help()
         f.setBold(true);
         f.setPixelSize(14);
         p.setFont(f);
-        p.drawText(QRectF(0, 0, 24, 24), Qt::AlignCenter, QStringLiteral("?"));
+        p.drawText(QRectF(0, 0, 24, 24), Qt::AlignCenter, letter);
     });
 }
 
-QIcon about()
-{
-    return drawn([](QPainter &p) {
-        p.setPen(pen(QColor(30, 90, 170), 1.4));
-        p.setBrush(QColor(220, 235, 255));
-        p.drawEllipse(QPointF(12, 12), 9.5, 9.5);
-        QFont f;
-        f.setBold(true);
-        f.setPixelSize(14);
-        p.setFont(f);
-        p.drawText(QRectF(0, 0, 24, 24), Qt::AlignCenter, QStringLiteral("i"));
-    });
-}
+} // namespace
+
+QIcon help() { return lettered(QStringLiteral("?")); }
+
+QIcon about() { return lettered(QStringLiteral("i")); }
 
 QIcon swatch(const QColor &colour)
 {
