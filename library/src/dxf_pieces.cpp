@@ -218,16 +218,8 @@ void DrawingSource::placeRun(const Segment &g, const uint32_t *index, size_t cou
     const bool mirrored = m_mirrored;
     const size_t depth = m_depth;
     const Transform inner = m_inner;
-    auto place = [&](Sample s) {
-        if (mirrored)
-            s.x = -s.x;
-        if (depth > 0) {
-            s = inner.apply(s);
-            for (size_t k = 1; k < depth; ++k)
-                s = m_chain[k]->apply(s);
-        }
-        return Node{s.x, s.y, 0, 0};
-    };
+    const Transform *const *chain = m_chain.data();
+    auto place = [&](Sample s) { return placeWith(s, mirrored, depth, inner, chain); };
     if (g.kind == Curve::Points) {
         for (size_t k = 0; k < count; ++k) {
             const size_t i = index[k] - base;

@@ -54,17 +54,21 @@ private:
         }
         return curveSample(g, i);
     }
-    Node place(Sample s) const
+    // The piece's own mirror, then its inserts from the innermost out; the
+    // innermost is passed by value so that a loop can keep it in registers.
+    static Node placeWith(Sample s, bool mirrored, size_t depth, const Transform &inner,
+                          const Transform *const *chain)
     {
-        if (m_mirrored)
+        if (mirrored)
             s.x = -s.x;
-        if (m_depth > 0) {
-            s = m_inner.apply(s);
-            for (size_t k = 1; k < m_depth; ++k)
-                s = m_chain[k]->apply(s);
+        if (depth > 0) {
+            s = inner.apply(s);
+            for (size_t k = 1; k < depth; ++k)
+                s = chain[k]->apply(s);
         }
         return Node{s.x, s.y, 0, 0};
     }
+    Node place(Sample s) const { return placeWith(s, m_mirrored, m_depth, m_inner, m_chain.data()); }
     Node sample(const Segment &g, uint32_t i) { return place(local(g, i)); }
     // The samples of one segment at the given piece indexes, as placed.
     void placeRun(const Segment &g, const uint32_t *index, size_t count, Node *out);
