@@ -48,13 +48,6 @@ ProfilePoints airfoil(int32_t n, double chord, double x0, double y0)
     return ProfilePoints(v);
 }
 
-double cpuMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
 struct Figure {
     double best = 1e30, bestCpu = 1e30, median = 0;
 };
@@ -67,11 +60,11 @@ Figure measure(int runs, const std::function<void()> &prepare, const std::functi
     for (int k = 0; k < runs; ++k) {
         prepare();
         QElapsedTimer t;
-        const double c0 = cpuMs();
+        const double c0 = orvbench::cpuMs();
         t.start();
         run();
         const double w = t.nsecsElapsed() / 1e6;
-        const double c = cpuMs() - c0;
+        const double c = orvbench::cpuMs() - c0;
         wall.push_back(w);
         f.best = std::min(f.best, w);
         f.bestCpu = std::min(f.bestCpu, c);
@@ -310,25 +303,25 @@ void memory(Bench &b)
                     ed.st.doc.NbPointsE(), ed.st.doc.NbPointsS());
     };
     std::printf("\n");
-    double t0 = cpuMs();
+    double t0 = orvbench::cpuMs();
     for (int c = 0; c < 45; ++c) {
         cycle[static_cast<size_t>(c) % cycle.size()]();
         if ((c + 1) % cycle.size() == 0)
             k += 9000;
     }
-    report("a mixed session", cpuMs() - t0);
+    report("a mixed session", orvbench::cpuMs() - t0);
 
     // Runs of 21 points picked on each profile, then mid-points inserted.
     b.loadWith();
     ed.st.history.clear();
     ed.snapshot();
-    t0 = cpuMs();
+    t0 = orvbench::cpuMs();
     for (int c = 0; c < 15; ++c) {
         pick(Emplanture, 2001 + 5000 * c, 2021 + 5000 * c);
         pick(Saumon, 2001 + 5000 * c, 2021 + 5000 * c);
         w.pointEditingPart().cmdInsererPoint_Click();
     }
-    report("15 times two runs picked and \"Insérer\"", cpuMs() - t0);
+    report("15 times two runs picked and \"Insérer\"", orvbench::cpuMs() - t0);
 }
 
 } // namespace

@@ -26,19 +26,12 @@
 
 namespace {
 
-double threadCpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-// Processor time of this thread, which other programs on a busy machine
-// change less than the clock; the clock is printed beside it.
 double g_lastWallMs = 0;
 
-// Median of `runs` timings of `what`, in milliseconds of processor time;
-// `prepare` runs untimed. g_lastWallMs gets the median by the clock.
+// Median of `runs` timings of `what`, in milliseconds of this thread's
+// processor time, which other programs on a busy machine change less than
+// the clock; `prepare` runs untimed. g_lastWallMs gets the median by the
+// clock, printed beside it.
 double medianMs(int runs, const std::function<void()> &prepare, const std::function<void()> &what)
 {
     std::vector<double> times, wall;
@@ -46,9 +39,9 @@ double medianMs(int runs, const std::function<void()> &prepare, const std::funct
         prepare();
         QElapsedTimer t;
         t.start();
-        const double c = threadCpuMs();
+        const double c = orvbench::cpuMs();
         what();
-        times.push_back(threadCpuMs() - c);
+        times.push_back(orvbench::cpuMs() - c);
         wall.push_back(double(t.nsecsElapsed()) / 1e6);
     }
     std::sort(times.begin(), times.end());

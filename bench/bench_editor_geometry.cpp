@@ -59,13 +59,6 @@ void mark(orv::ProfilePoints &p, int32_t from, int32_t to, int16_t bit)
         p.edit(i).Flags = static_cast<int16_t>(p[i].Flags | bit);
 }
 
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
 struct Figures {
     double best = 1e30, bestCpu = 1e30, median = 0, picture = 0;
 };
@@ -127,10 +120,10 @@ int main(int argc, char **argv)
                 prepare();
             platform.clearRecords();
             QElapsedTimer t;
-            const double c0 = cpuMs();
+            const double c0 = orvbench::cpuMs(CLOCK_PROCESS_CPUTIME_ID);
             t.start();
             command();
-            const double wall = t.nsecsElapsed() / 1e6, cpu = cpuMs() - c0;
+            const double wall = t.nsecsElapsed() / 1e6, cpu = orvbench::cpuMs(CLOCK_PROCESS_CPUTIME_ID) - c0;
             QElapsedTimer p;
             p.start();
             ed.ui.pctProfils->picture();

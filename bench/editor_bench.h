@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <vector>
 
@@ -33,6 +34,14 @@ inline orv::ProfilePoints wavyAirfoil(int n, float chord, float dy, int every, i
                                        static_cast<int16_t>(every && i % every == 0 ? flags : 0)};
     }
     return orv::ProfilePoints(pts);
+}
+
+// Processor time in milliseconds, of the thread or of the whole process.
+inline double cpuMs(clockid_t clock = CLOCK_THREAD_CPUTIME_ID)
+{
+    timespec ts{};
+    clock_gettime(clock, &ts);
+    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
 }
 
 // The median of some timings.
