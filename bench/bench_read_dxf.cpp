@@ -3,9 +3,9 @@
 // number), and measures the peak memory of one LireFichier in a fresh child
 // process per file.
 //   bench_read_dxf [--runs N] FILE...
-#include "dxf_reader.h"
+#include "readers/dxf_reader.h"
 #include "dxflib_counter.h"
-#include "text_input.h"
+#include "foundation/text_input.h"
 #include "vextra.h"
 
 #include <algorithm>

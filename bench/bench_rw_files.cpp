@@ -1,7 +1,7 @@
 // Times the drill-hole ordering (against the plain quadratic scan), the
 // plotter, PostScript and drill readers through LireFichier, and the writers.
 //   bench_rw_files [HOLES]
-#include "drill_order.h"
+#include "order/drill_order.h"
 #include "plain_drill_order.h"
 #include "vextra.h"
 

@@ -111,7 +111,14 @@ enum {
     VX_ERR_GLYPH_SIZE = -120,     /* text: the glyph outline size could not be obtained */
     VX_ERR_GLYPH_MEMORY = -121,   /* text: no memory for a glyph outline */
     VX_ERR_GLYPH_OUTLINE = -122,  /* text: the glyph outline could not be obtained */
-    VX_ERR_GLYPH_FORMAT = -123    /* text: an outline polygon of an unknown kind */
+    VX_ERR_GLYPH_FORMAT = -123,   /* text: an outline polygon of an unknown kind */
+    VX_ERR_GCODE_COUNTS = -124,   /* G-code: root and tip differ in point count */
+    VX_ERR_GCODE_TOO_FEW = -125,  /* G-code: fewer than two points */
+    VX_ERR_GCODE_SPAN = -126,     /* G-code: span or tower distance not positive */
+    VX_ERR_GCODE_FACE = -127,     /* G-code: a face of the block lies outside the towers */
+    VX_ERR_GCODE_LIMITS = -128,   /* G-code: a carriage position outside the axis limits */
+    VX_ERR_GCODE_MACHINE = -129,  /* G-code: machine description invalid (size, axes, decimals, a value not finite) */
+    VX_ERR_GCODE_POINT = -130     /* G-code: a coordinate that is not a finite number */
 };
 
 /* Library version in hundredths: 64 (0.64). */
@@ -182,6 +189,37 @@ VX_API int32_t SoudeSequences(void *first, void *second);
 VX_API int32_t Texte(VxArray **points, char **text, char **faceName, float *spacing, int32_t *style);
 /* As Texte with SequencePoint records. */
 VX_API int32_t Txt2Seq(VxArray **points, char **text, char **faceName, float *spacing, int32_t *style);
+
+/* A 4-axis hot-wire machine: two towers `towers` mm apart, each moving one
+ * end of the wire in its own plane (the first on the first two axes, the
+ * second on the last two). Begins with its own size so that it can grow:
+ * set `size` to sizeof(VxMachine). Lengths in mm, feed in mm/min, dwell in
+ * seconds. limits: min and max of the four axes in the order of `axes`;
+ * min = max = 0 means no limit for that axis. */
+typedef struct VxMachine {
+    int32_t size;
+    float towers;   /* distance between the two tower planes */
+    float rootPos;  /* root face, from the plane of the tower named by rootSide */
+    float span;     /* tip face, this far beyond the root face */
+    float feed;     /* speed of the faster face */
+    float kerfRoot; /* wire kerf on each face: > 0 to the right of travel */
+    float kerfTip;
+    float heat;     /* M3 S value; 0: no heat commands */
+    float dwell;    /* G4 pause after heating */
+    int32_t rootSide; /* 0: root measured from the first tower, 1: from the second */
+    int32_t approach; /* 1: approach and return moves around the cut */
+    int32_t decimals; /* decimals of every number written */
+    char axes[8];     /* four axis letters, "XYUV" or "XYZA", zero-terminated */
+    float limits[8];
+} VxMachine;
+
+/* Writes the G-code program that cuts root and tip (point i of each on the
+ * wire at the same time) on the machine. Result: the number of moves written,
+ * or -102..-104, -110, -124..-130; on failure nothing is written and an
+ * existing file is left as it was. */
+VX_API int32_t EcrireGCode(VxArray **root, VxArray **tip, char **fileName, const VxMachine *machine);
+/* As EcrireGCode with SequencePoint records. */
+VX_API int32_t Pt2GCode(VxArray **root, VxArray **tip, char **fileName, const VxMachine *machine);
 
 #ifdef __cplusplus
 }

@@ -1,6 +1,6 @@
 // The resize steps of the caller's arrays and their failure codes.
 #include "test_support.h"
-#include "vx_array.h"
+#include "foundation/vx_array.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Cleaning of straight runs (NettoyageFichier, PtClean) and of synchronised
 // profiles (NettoyageSynchro, PtSyncClean), checked on small cases and against
 // a plain point-by-point chord scan.
-#include "clean_chord.h"
-#include "point_list.h"
+#include "tools/clean_chord.h"
+#include "foundation/point_list.h"
 #include "test_support.h"
-#include "vx_array.h"
+#include "foundation/vx_array.h"
 
 #include <gtest/gtest.h>
 

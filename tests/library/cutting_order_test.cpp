@@ -1,8 +1,8 @@
 // Cutting order of drawings: joins, orientation, nesting and nearest-next
 // order, checked on small cases and against plain pairwise scans.
-#include "contour_index.h"
-#include "cutting_order.h"
-#include "fill.h"
+#include "order/contour_index.h"
+#include "order/cutting_order.h"
+#include "order/fill.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Drill files: units and number formats, holes as one-point contours, and
 // the nearest-neighbour order checked against the plain scan it replaces.
-#include "drill_order.h"
+#include "order/drill_order.h"
 #include "plain_drill_order.h"
-#include "readers.h"
+#include "readers/readers.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // block bodies kept once, arcs simplified from their geometry, records
 // filled from the planned contours) against the working list put through
 // the plain reorganisation: the same records, bit for bit.
-#include "cutting_order.h"
+#include "order/cutting_order.h"
 #include "dxf_test_support.h"
-#include "fill.h"
+#include "order/fill.h"
 #include "plain_cutting_order.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The reorganisation as sped up for large drawings (pieces read in place,
 // streaming simplification, paired distance tests) against the plain
 // version: the same nodes, bit for bit, on drawings of every kind.
-#include "cutting_order.h"
+#include "order/cutting_order.h"
 #include "dxf_test_support.h"
 #include "plain_cutting_order.h"
 

@@ -1,6 +1,6 @@
 // The DXF reader on large tables, long lines, self-referencing blocks and
 // damaged files: a sound result or a negative code, never a crash or a hang.
-#include "dxf_reader.h"
+#include "readers/dxf_reader.h"
 #include "dxf_test_support.h"
 
 #include <gtest/gtest.h>

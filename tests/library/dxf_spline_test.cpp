@@ -1,6 +1,6 @@
 // B-spline sampling of the DXF reader: the windowed evaluation against the
 // full Cox-de Boor sum, and SPLINE entities read from drawings.
-#include "dxf_reader.h"
+#include "readers/dxf_reader.h"
 #include "dxf_test_support.h"
 
 #include <gtest/gtest.h>

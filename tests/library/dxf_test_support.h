@@ -2,7 +2,7 @@
 // reader's working list read back and cut into contours.
 #pragma once
 
-#include "readers.h"
+#include "readers/readers.h"
 #include "test_support.h"
 
 #include <charconv>

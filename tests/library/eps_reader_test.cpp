@@ -1,5 +1,5 @@
 // PostScript outlines: path operators, the graphics state and the marker.
-#include "readers.h"
+#include "readers/readers.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // HP-GL plotter files: the reader's own list, and the records LireFichier
 // makes of it.
-#include "readers.h"
+#include "readers/readers.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

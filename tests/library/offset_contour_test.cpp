@@ -1,10 +1,10 @@
 // Offset contours (DecalSequence, SeqOffset): loops at the offset distance on
 // the right side, passes, keep points, bounds on endless passes, and hostile
 // input.
-#include "offset_raw.h"
-#include "point_list.h"
+#include "tools/offset_raw.h"
+#include "foundation/point_list.h"
 #include "test_support.h"
-#include "vx_array.h"
+#include "foundation/vx_array.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SeqOrganize: cutting order of the contours of a SequencePoint array, with
 // the records otherwise unchanged.
 #include "test_support.h"
-#include "vx_array.h"
+#include "foundation/vx_array.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // other, for the tests that compare the fast paths with it node for node.
 #pragma once
 
-#include "cutting_order.h"
+#include "order/cutting_order.h"
 
 #include <algorithm>
 #include <vector>

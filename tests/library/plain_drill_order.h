@@ -2,7 +2,7 @@
 // quadratic: the reference the fast ordering is checked and timed against.
 #pragma once
 
-#include "drill_order.h"
+#include "order/drill_order.h"
 
 #include <algorithm>
 #include <cmath>

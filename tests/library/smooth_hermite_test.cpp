@@ -1,6 +1,6 @@
 // Hermite smoothing of open and closed polylines (LissageSequence, PtSmooth).
 #include "test_support.h"
-#include "vx_array.h"
+#include "foundation/vx_array.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Text turned into glyph outlines (Texte, Txt2Seq) with the installed DejaVu
 // fonts: nesting, orientation, styles, spacing and missing glyphs.
 #include "test_support.h"
-#include "vx_array.h"
+#include "foundation/vx_array.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The writers' refusals and failures: codes, their order, arrays left
 // unlocked, and no half-written file where the target was.
-#include "vx_array.h"
+#include "foundation/vx_array.h"
 #include "writer_test_support.h"
 
 #include <gtest/gtest.h>

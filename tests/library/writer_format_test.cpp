@@ -1,5 +1,5 @@
 // Numbers in written files read exactly as C "%f" prints them in the C locale.
-#include "writer_common.h"
+#include "writers/writer_common.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,562 @@
+#include "order/contour_index.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <numeric>
+
+namespace vx {
+
+namespace {
+
+constexpr size_t kSmall = 64; // below this a plain scan is as fast
+
+int64_t cellOf(double v, double origin, double size, int64_t cells)
+{
+    const double c = std::floor((v - origin) / size);
+    if (!(c >= 0))
+        return 0;
+    if (c >= static_cast<double>(cells - 1))
+        return cells - 1;
+    return static_cast<int64_t>(c);
+}
+
+} // namespace
+
+ContourLocator::ContourLocator(const std::vector<Node> &pts) : m_pts(pts)
+{
+    const size_t n = pts.size();
+    if (n < kSmall)
+        return;
+    double lo = pts[0].y, hi = pts[0].y;
+    for (const Node &p : pts) {
+        lo = std::min(lo, p.y);
+        hi = std::max(hi, p.y);
+    }
+    const auto bands = static_cast<int64_t>(std::sqrt(static_cast<double>(n))) + 1;
+    m_y0 = lo;
+    m_band = (hi - lo) / static_cast<double>(bands);
+    if (!(m_band > 0))
+        m_band = 1;
+    m_bands.resize(static_cast<size_t>(bands));
+    for (size_t i = 0; i < n; ++i) {
+        const Node &a = pts[i == 0 ? n - 1 : i - 1];
+        const Node &b = pts[i];
+        const int64_t from = cellOf(std::min(a.y, b.y), m_y0, m_band, bands);
+        const int64_t to = cellOf(std::max(a.y, b.y), m_y0, m_band, bands);
+        for (int64_t k = from; k <= to; ++k)
+            m_bands[static_cast<size_t>(k)].push_back(static_cast<uint32_t>(i));
+    }
+}
+
+bool ContourLocator::contains(double x, double y) const
+{
+    if (m_bands.empty())
+        return pointInContour(m_pts, x, y);
+    const size_t n = m_pts.size();
+    const int64_t band = cellOf(y, m_y0, m_band, static_cast<int64_t>(m_bands.size()));
+    bool inside = false;
+    for (uint32_t i : m_bands[static_cast<size_t>(band)]) {
+        const Node &a = m_pts[i == 0 ? n - 1 : i - 1];
+        const Node &b = m_pts[i];
+        if ((a.y <= y && y < b.y) || (b.y <= y && y < a.y)) {
+            const double xCross = a.x + (y - a.y) * (b.x - a.x) / (b.y - a.y);
+            if (x < xCross)
+                inside = !inside;
+        }
+    }
+    return inside;
+}
+
+std::vector<int> findParents(const std::vector<NestEntry> &cs, const OutlineFn &outline, const QuickHoldsFn &quick)
+{
+    const size_t n = cs.size();
+    std::vector<int> parent(n, -1);
+    if (n < 2)
+        return parent;
+
+    double x0 = cs[0].minX, y0 = cs[0].minY, x1 = cs[0].maxX, y1 = cs[0].maxY;
+    for (const NestEntry &c : cs) {
+        x0 = std::min(x0, c.minX);
+        y0 = std::min(y0, c.minY);
+        x1 = std::max(x1, c.maxX);
+        y1 = std::max(y1, c.maxY);
+    }
+    const auto g = static_cast<int64_t>(std::sqrt(static_cast<double>(n))) + 1;
+    double cw = (x1 - x0) / static_cast<double>(g);
+    double ch = (y1 - y0) / static_cast<double>(g);
+    if (!(cw > 0))
+        cw = 1;
+    if (!(ch > 0))
+        ch = 1;
+    // The first nodes by cell, each cell's in contour order. A contour's
+    // first node lies in its box, so the cells under a box hold every
+    // contour that box may hold.
+    const auto cells = static_cast<size_t>(g * g);
+    std::vector<uint32_t> begin(cells + 1, 0), end(cells);
+    auto cellOfFirst = [&](const NestEntry &c) {
+        return static_cast<size_t>(cellOf(c.firstY, y0, ch, g) * g + cellOf(c.firstX, x0, cw, g));
+    };
+    for (const NestEntry &c : cs)
+        if (c.hasFirst)
+            ++begin[cellOfFirst(c) + 1];
+    for (size_t k = 0; k < cells; ++k)
+        begin[k + 1] += begin[k];
+    std::copy(begin.begin(), begin.end() - 1, end.begin());
+    std::vector<uint32_t> entries(begin[cells]);
+    for (size_t i = 0; i < n; ++i)
+        if (cs[i].hasFirst)
+            entries[end[cellOfFirst(cs[i])]++] = static_cast<uint32_t>(i);
+
+    // Each contour in turn takes, among the smaller ones not placed yet, those
+    // its box and its outline hold: a contour's parent is the first to.
+    std::vector<uint32_t> candidates;
+    for (size_t f = 1; f < n; ++f) {
+        const NestEntry &outer = cs[f];
+        if (!(outer.minX <= outer.maxX && outer.minY <= outer.maxY))
+            continue;
+        const int64_t ax = cellOf(outer.minX, x0, cw, g), bx = cellOf(outer.maxX, x0, cw, g);
+        const int64_t ay = cellOf(outer.minY, y0, ch, g), by = cellOf(outer.maxY, y0, ch, g);
+        candidates.clear();
+        for (int64_t y = ay; y <= by; ++y)
+            for (int64_t x = ax; x <= bx; ++x) {
+                const auto k = static_cast<size_t>(y * g + x);
+                for (uint32_t i = begin[k]; i < end[k] && entries[i] < f; ++i)
+                    if (outer.boxContains(cs[entries[i]]))
+                        candidates.push_back(entries[i]);
+            }
+        if (candidates.empty())
+            continue;
+        bool placed = false;
+        auto take = [&](uint32_t e) {
+            parent[e] = static_cast<int>(f);
+            placed = true;
+        };
+        if (quick) {
+            size_t open = 0;
+            for (uint32_t e : candidates) {
+                const int holds = quick(f, cs[e].firstX, cs[e].firstY);
+                if (holds > 0)
+                    take(e);
+                else if (holds < 0)
+                    candidates[open++] = e;
+            }
+            candidates.resize(open);
+        }
+        if (!candidates.empty()) {
+            const std::vector<Node> &pts = outline(f);
+            // A few tests read the outline faster than sorting its edges.
+            if (candidates.size() * pts.size() <= 32 * kSmall) {
+                for (uint32_t e : candidates)
+                    if (pointInContour(pts, cs[e].firstX, cs[e].firstY))
+                        take(e);
+            } else {
+                const ContourLocator locator(pts);
+                for (uint32_t e : candidates)
+                    if (locator.contains(cs[e].firstX, cs[e].firstY))
+                        take(e);
+            }
+        }
+        if (!placed)
+            continue;
+        // Placed contours leave their cells.
+        for (int64_t y = ay; y <= by; ++y)
+            for (int64_t x = ax; x <= bx; ++x) {
+                const auto k = static_cast<size_t>(y * g + x);
+                uint32_t w = begin[k];
+                for (uint32_t i = begin[k]; i < end[k]; ++i)
+                    if (parent[entries[i]] < 0)
+                        entries[w++] = entries[i];
+                end[k] = w;
+            }
+    }
+    return parent;
+}
+
+// Uniform grid over one corner's points, searched ring by ring.
+class CornerNearest::Grid {
+public:
+    Grid(const std::vector<std::array<double, 2>> &pts, const std::vector<size_t> &alive) : m_pts(pts)
+    {
+        double x0 = pts[alive[0]][0], y0 = pts[alive[0]][1], x1 = x0, y1 = y0;
+        for (size_t i : alive) {
+            x0 = std::min(x0, pts[i][0]);
+            x1 = std::max(x1, pts[i][0]);
+            y0 = std::min(y0, pts[i][1]);
+            y1 = std::max(y1, pts[i][1]);
+        }
+        const double side = std::sqrt(static_cast<double>(alive.size()));
+        m_cell = std::max(x1 - x0, y1 - y0) / side;
+        if (!(m_cell > 0))
+            m_cell = 1;
+        m_x0 = x0;
+        m_y0 = y0;
+        m_gx = std::min<int64_t>(static_cast<int64_t>((x1 - x0) / m_cell) + 1, static_cast<int64_t>(side) + 2);
+        m_gy = std::min<int64_t>(static_cast<int64_t>((y1 - y0) / m_cell) + 1, static_cast<int64_t>(side) + 2);
+        // The points by cell, side by side with their positions.
+        const auto cells = static_cast<size_t>(m_gx * m_gy);
+        m_begin.assign(cells + 1, 0);
+        for (size_t i : alive)
+            ++m_begin[index(pts[i][0], pts[i][1]) + 1];
+        for (size_t c = 0; c < cells; ++c)
+            m_begin[c + 1] += m_begin[c];
+        m_end.assign(m_begin.begin(), m_begin.end() - 1);
+        m_entries.resize(alive.size());
+        for (size_t i : alive)
+            m_entries[m_end[index(pts[i][0], pts[i][1])]++] = {pts[i][0], pts[i][1], i};
+    }
+
+    void remove(size_t pos)
+    {
+        const size_t c = index(m_pts[pos][0], m_pts[pos][1]);
+        for (uint32_t k = m_begin[c]; k < m_end[c]; ++k)
+            if (m_entries[k].pos == pos) {
+                m_entries[k] = m_entries[--m_end[c]];
+                return;
+            }
+    }
+
+    // Smallest squared distance to (x, y) and the lowest position holding it.
+    void nearest(double x, double y, double &best, size_t &bestPos) const
+    {
+        const auto qx = static_cast<int64_t>(std::clamp(std::floor((x - m_x0) / m_cell), -1e12, 1e12));
+        const auto qy = static_cast<int64_t>(std::clamp(std::floor((y - m_y0) / m_cell), -1e12, 1e12));
+        const int64_t maxRing = std::max({qx, m_gx - 1 - qx, qy, m_gy - 1 - qy, -qx, -qy, qx - (m_gx - 1), qy - (m_gy - 1)});
+        const int64_t firstRing = std::max<int64_t>({0, -qx, qx - (m_gx - 1), -qy, qy - (m_gy - 1)});
+        auto visit = [&](int64_t cx, int64_t cy) {
+            if (cx < 0 || cy < 0 || cx >= m_gx || cy >= m_gy)
+                return;
+            const auto c = static_cast<size_t>(cy * m_gx + cx);
+            for (const Entry *e = m_entries.data() + m_begin[c], *end = m_entries.data() + m_end[c]; e != end; ++e) {
+                const double dx = e->x - x, dy = e->y - y;
+                const double d = dx * dx + dy * dy;
+                if (d < best || (d == best && e->pos < bestPos)) {
+                    best = d;
+                    bestPos = e->pos;
+                }
+            }
+        };
+        for (int64_t r = firstRing; r <= maxRing; ++r) {
+            // Points in ring r and beyond lie more than r - 1 cells away; the
+            // cells' rounding is far below the slack left.
+            const double reach = static_cast<double>(r - 1) * m_cell * (1 - 1e-9);
+            if (bestPos != kNone && r >= 2 && best < reach * reach)
+                break;
+            const int64_t lx = std::max<int64_t>(qx - r, 0), hx = std::min<int64_t>(qx + r, m_gx - 1);
+            for (int64_t cx = lx; cx <= hx; ++cx) {
+                visit(cx, qy - r);
+                if (r > 0)
+                    visit(cx, qy + r);
+            }
+            const int64_t ly = std::max<int64_t>(qy - r + 1, 0), hy = std::min<int64_t>(qy + r - 1, m_gy - 1);
+            for (int64_t cy = ly; cy <= hy; ++cy) {
+                visit(qx - r, cy);
+                if (r > 0)
+                    visit(qx + r, cy);
+            }
+        }
+    }
+
+    static constexpr size_t kNone = std::numeric_limits<size_t>::max();
+
+private:
+    size_t index(double x, double y) const
+    {
+        return static_cast<size_t>(cellOf(y, m_y0, m_cell, m_gy) * m_gx + cellOf(x, m_x0, m_cell, m_gx));
+    }
+
+    struct Entry {
+        double x, y;
+        size_t pos;
+    };
+
+    const std::vector<std::array<double, 2>> &m_pts;
+    double m_x0 = 0, m_y0 = 0, m_cell = 1;
+    int64_t m_gx = 1, m_gy = 1;
+    std::vector<uint32_t> m_begin, m_end; // each cell's entries, those live before its end
+    std::vector<Entry> m_entries;
+};
+
+CornerNearest::CornerNearest(size_t count) : m_count(count), m_alive(count), m_removed(count, 0)
+{
+    for (auto &p : m_points)
+        p.resize(count);
+}
+
+CornerNearest::~CornerNearest() = default;
+
+void CornerNearest::setPoint(int corner, size_t pos, double x, double y)
+{
+    m_points[static_cast<size_t>(corner)][pos] = {x, y};
+}
+
+void CornerNearest::build() { rebuild(); }
+
+void CornerNearest::rebuild()
+{
+    m_remaining.clear();
+    for (size_t i = 0; i < m_count; ++i)
+        if (!m_removed[i])
+            m_remaining.push_back(i);
+    m_builtWith = m_alive;
+    for (auto &g : m_grids)
+        g.reset();
+    if (m_alive <= kSmall)
+        return;
+    for (size_t k = 0; k < 4; ++k)
+        m_grids[k] = std::make_unique<Grid>(m_points[k], m_remaining);
+}
+
+size_t CornerNearest::nearest(const std::array<std::array<double, 2>, 4> &query, int corners)
+{
+    double best = 9.99999999e107;
+    size_t bestPos = Grid::kNone;
+    if (!m_grids[0]) {
+        for (size_t pos : m_remaining) {
+            if (m_removed[pos])
+                continue;
+            double d = std::numeric_limits<double>::infinity();
+            for (int k = 0; k < corners; ++k) {
+                const auto &p = m_points[static_cast<size_t>(k)][pos];
+                const double dx = p[0] - query[static_cast<size_t>(k)][0];
+                const double dy = p[1] - query[static_cast<size_t>(k)][1];
+                d = std::min(d, dx * dx + dy * dy);
+            }
+            if (d < best) {
+                best = d;
+                bestPos = pos;
+            }
+        }
+        if (bestPos == Grid::kNone) // every distance beyond the initial best
+            for (size_t pos : m_remaining)
+                if (!m_removed[pos])
+                    return pos;
+        return bestPos;
+    }
+    // Each corner's grid is searched with the best found so far, which only
+    // a nearer entry or an equal one of lower position replaces.
+    for (int k = 0; k < corners; ++k)
+        m_grids[static_cast<size_t>(k)]->nearest(query[static_cast<size_t>(k)][0], query[static_cast<size_t>(k)][1], best,
+                                                 bestPos);
+    return bestPos;
+}
+
+void CornerNearest::remove(size_t pos)
+{
+    if (m_removed[pos])
+        return;
+    m_removed[pos] = 1;
+    --m_alive;
+    if (m_grids[0])
+        for (auto &g : m_grids)
+            g->remove(pos);
+    if (m_alive > 0 && (m_alive <= kSmall ? m_grids[0] != nullptr : m_alive * 4 < m_builtWith))
+        rebuild();
+}
+
+namespace {
+
+struct Corner {
+    double x, y;
+};
+
+Corner cornerOf(const NestEntry &c, int k)
+{
+    switch (k) {
+    case 0:
+        return {c.minX, c.minY};
+    case 1:
+        return {c.maxX, c.maxY};
+    case 2:
+        return {c.maxX, c.minY};
+    default:
+        return {c.minX, c.maxY};
+    }
+}
+
+// Greedy nearest-neighbour order of one list: the first pick is nearest (by
+// lower-left corner) to `start`, each next one nearest to the previous pick by
+// the closest of the four matching box corners; ties go to the earlier entry.
+// The same order for a short list, by plain scans: what CornerNearest does
+// below kSmall entries, without building it.
+std::vector<int> orderShortList(const std::vector<NestEntry> &cs, const int *list, size_t n, Corner start)
+{
+    std::array<bool, kSmall> taken{};
+    std::vector<int> picks;
+    picks.reserve(n);
+    Corner query[4] = {start, start, start, start};
+    int corners = 1;
+    for (size_t round = 0; round < n; ++round) {
+        double best = 9.99999999e107;
+        size_t bestPos = n;
+        for (size_t pos = 0; pos < n; ++pos) {
+            if (taken[pos])
+                continue;
+            const NestEntry &c = cs[static_cast<size_t>(list[pos])];
+            double d = std::numeric_limits<double>::infinity();
+            for (int k = 0; k < corners; ++k) {
+                const Corner p = cornerOf(c, k);
+                const double dx = p.x - query[k].x;
+                const double dy = p.y - query[k].y;
+                d = std::min(d, dx * dx + dy * dy);
+            }
+            if (d < best) {
+                best = d;
+                bestPos = pos;
+            }
+        }
+        if (bestPos == n) // every distance beyond the initial best
+            for (bestPos = 0; taken[bestPos];)
+                ++bestPos;
+        taken[bestPos] = true;
+        picks.push_back(list[bestPos]);
+        const NestEntry &prev = cs[static_cast<size_t>(list[bestPos])];
+        for (int k = 0; k < 4; ++k)
+            query[k] = cornerOf(prev, k);
+        corners = 4;
+    }
+    return picks;
+}
+
+std::vector<int> orderList(const std::vector<NestEntry> &cs, const int *list, size_t n, Corner start)
+{
+    if (n <= kSmall)
+        return orderShortList(cs, list, n, start);
+    std::vector<int> picks;
+    picks.reserve(n);
+    CornerNearest nearest(n);
+    for (size_t pos = 0; pos < n; ++pos) {
+        const NestEntry &c = cs[static_cast<size_t>(list[pos])];
+        for (int k = 0; k < 4; ++k) {
+            const Corner p = cornerOf(c, k);
+            nearest.setPoint(k, pos, p.x, p.y);
+        }
+    }
+    nearest.build();
+    size_t pos = nearest.nearest({{{start.x, start.y}}}, 1);
+    for (;;) {
+        picks.push_back(list[pos]);
+        nearest.remove(pos);
+        if (nearest.empty())
+            break;
+        const NestEntry &prev = cs[static_cast<size_t>(list[pos])];
+        std::array<std::array<double, 2>, 4> q;
+        for (int k = 0; k < 4; ++k) {
+            const Corner p = cornerOf(prev, k);
+            q[static_cast<size_t>(k)] = {p.x, p.y};
+        }
+        pos = nearest.nearest(q, 4);
+    }
+    return picks;
+}
+
+} // namespace
+
+std::vector<NestStep> nestAndOrder(std::vector<NestEntry> cs, const OutlineFn &outline, const QuickHoldsFn &quick)
+{
+    std::vector<NestStep> steps;
+    const size_t n = cs.size();
+    if (n == 0)
+        return steps;
+
+    // Smallest box first; equal areas keep their order. The entries are put
+    // in that order where they stand.
+    std::vector<uint32_t> order(n);
+    {
+        std::vector<double> area(n);
+        for (size_t i = 0; i < n; ++i)
+            area[i] = (cs[i].maxX - cs[i].minX) * (cs[i].maxY - cs[i].minY);
+        std::iota(order.begin(), order.end(), 0u);
+        std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return area[a] < area[b]; });
+    }
+    {
+        std::vector<bool> placed(n, false);
+        for (size_t k = 0; k < n; ++k) {
+            if (placed[k])
+                continue;
+            // The cycle through k: position j takes the entry of order[j].
+            const NestEntry first = cs[k];
+            size_t j = k;
+            while (order[j] != k) {
+                cs[j] = cs[order[j]];
+                placed[j] = true;
+                j = order[j];
+            }
+            cs[j] = first;
+            placed[j] = true;
+        }
+    }
+
+    Corner startCorner{cs[0].minX, cs[0].minY};
+    for (const NestEntry &c : cs) {
+        startCorner.x = std::min(startCorner.x, c.minX);
+        startCorner.y = std::min(startCorner.y, c.minY);
+    }
+
+    QuickHoldsFn quickSorted;
+    if (quick)
+        quickSorted = [&](size_t f, double x, double y) { return quick(order[f], x, y); };
+    const std::vector<int> parent =
+        findParents(cs, [&](size_t f) -> const std::vector<Node> & { return outline(order[f]); }, quickSorted);
+    // Children by parent, each list from the latest child to the first: each
+    // child went to the front of its parent's list.
+    std::vector<uint32_t> childStart(n + 1, 0);
+    std::vector<int> topLevel;
+    for (size_t i = 0; i < n; ++i) {
+        if (parent[i] < 0)
+            topLevel.push_back(static_cast<int>(i));
+        else
+            ++childStart[static_cast<size_t>(parent[i]) + 1];
+    }
+    for (size_t i = 0; i < n; ++i)
+        childStart[i + 1] += childStart[i];
+    std::vector<int> children(childStart[n]);
+    {
+        std::vector<uint32_t> fill(childStart.begin(), childStart.end() - 1);
+        for (size_t i = n; i-- > 0;)
+            if (parent[i] >= 0)
+                children[fill[static_cast<size_t>(parent[i])]++] = static_cast<int>(i);
+    }
+
+    // Each list in pick order, in place.
+    const std::vector<int> top = orderList(cs, topLevel.data(), topLevel.size(), startCorner);
+    topLevel = {};
+    {
+        std::vector<int> pending(top.begin(), top.end());
+        while (!pending.empty()) {
+            const auto c = static_cast<size_t>(pending.back());
+            pending.pop_back();
+            int *kids = children.data() + childStart[c];
+            const size_t count = childStart[c + 1] - childStart[c];
+            const std::vector<int> picks = orderList(cs, kids, count, {cs[c].minX, cs[c].minY});
+            std::copy(picks.begin(), picks.end(), kids);
+            pending.insert(pending.end(), picks.begin(), picks.end());
+        }
+    }
+
+    // Children before parents, depth first in pick order.
+    steps.reserve(n);
+    struct Frame {
+        int contour;
+        uint32_t next;
+    };
+    std::vector<Frame> stack;
+    for (int t : top) {
+        stack.push_back({t, childStart[static_cast<size_t>(t)]});
+        while (!stack.empty()) {
+            Frame &f = stack.back();
+            if (f.next < childStart[static_cast<size_t>(f.contour) + 1]) {
+                const int child = children[f.next++];
+                stack.push_back({child, childStart[static_cast<size_t>(child)]});
+                continue;
+            }
+            const int c = f.contour;
+            stack.pop_back();
+            steps.push_back({order[static_cast<size_t>(c)], stack.size() % 2 == 1});
+        }
+    }
+    return steps;
+}
+
+} // namespace vx

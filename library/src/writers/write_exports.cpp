@@ -1,0 +1,103 @@
+// EcrireFichier, Seq2File, EcrireFichier3D and Pt2File3D: lock the caller's
+// arrays, pick the format by extension and write.
+#include "foundation/export_guard.h"
+#include "foundation/text_input.h"
+#include "foundation/vx_array.h"
+#include "writers/writer_common.h"
+
+#include <new>
+
+namespace vx {
+
+namespace {
+
+enum class OutFormat { None, Dat, Dxf };
+
+OutFormat formatOf(char **fileName)
+{
+    if (!fileName || !*fileName)
+        return OutFormat::None;
+    const std::string_view name(*fileName);
+    const size_t slash = name.find_last_of("/\\");
+    const size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return OutFormat::None;
+    const std::string_view ext = name.substr(dot);
+    if (equalsNoCase(ext, ".dat"))
+        return OutFormat::Dat;
+    if (equalsNoCase(ext, ".dxf"))
+        return OutFormat::Dxf;
+    return OutFormat::None;
+}
+
+// Running out of memory half-way is a failed write like any other.
+template <typename Write> int checkedWrite(Write &&write)
+{
+    try {
+        return write();
+    } catch (const std::bad_alloc &) {
+        return VX_ERR_CREATE;
+    }
+}
+
+template <typename Record> int32_t writeProfile(VxArray **points, char **fileName, char **title)
+{
+    ArrayLock lock(points, sizeof(Record));
+    if (!lock.ok())
+        return lock.result();
+    const OutFormat format = formatOf(fileName);
+    if (format == OutFormat::None)
+        return VX_ERR_EXTENSION;
+    const RecordView view(elements<Record>(points), static_cast<size_t>((*points)->count));
+    const std::string_view text = cutTitle(title);
+    return checkedWrite([&] {
+        return format == OutFormat::Dat ? writeDat(view, *fileName, text) : writeDxf(view, *fileName, text);
+    });
+}
+
+template <typename Record> int32_t writePanel(VxArray **first, VxArray **second, char **fileName, float *span)
+{
+    // The counts are compared before anything else is looked at.
+    if (first && *first && second && *second && (*first)->count != (*second)->count)
+        return VX_ERR_COUNT_MISMATCH;
+    if (formatOf(fileName) != OutFormat::Dxf)
+        return VX_ERR_EXTENSION;
+    ArrayLock lockFirst(first, sizeof(Record));
+    if (!lockFirst.ok())
+        return lockFirst.result();
+    ArrayLock lockSecond(second, sizeof(Record));
+    if (!lockSecond.ok())
+        return lockSecond.result();
+    const RecordView a(elements<Record>(first), static_cast<size_t>((*first)->count));
+    const RecordView b(elements<Record>(second), static_cast<size_t>((*second)->count));
+    const float z = span ? *span : 0.0f;
+    return checkedWrite([&] { return writeDxf3d(a, b, *fileName, z); });
+}
+
+} // namespace
+
+} // namespace vx
+
+extern "C" {
+
+int32_t EcrireFichier(VxArray **points, char **fileName, char **title)
+{
+    return vx::guarded([&] { return vx::writeProfile<ContourPoint>(points, fileName, title); });
+}
+
+int16_t Seq2File(VxArray **points, char **fileName, char **title)
+{
+    return static_cast<int16_t>(vx::guarded([&] { return vx::writeProfile<SequencePoint>(points, fileName, title); }));
+}
+
+int32_t EcrireFichier3D(VxArray **first, VxArray **second, char **fileName, float *span)
+{
+    return vx::guarded([&] { return vx::writePanel<ContourPoint>(first, second, fileName, span); });
+}
+
+int32_t Pt2File3D(VxArray **first, VxArray **second, char **fileName, float *span)
+{
+    return vx::guarded([&] { return vx::writePanel<SequencePoint>(first, second, fileName, span); });
+}
+
+} // extern "C"
