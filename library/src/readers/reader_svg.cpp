@@ -4,6 +4,7 @@
 #include "readers/readers.h"
 #include "readers/svg_geometry.h"
 #include "foundation/text_input.h"
+#include "vextra.h"
 
 #include <expat.h>
 
@@ -22,7 +23,7 @@ using svg::Matrix;
 
 constexpr uint32_t kNone = UINT32_MAX;
 constexpr int kMaxDepth = 256;           // elements and references drawn inside one another
-constexpr size_t kBaseVisits = size_t(1) << 22;
+constexpr size_t kBaseVisits = size_t(1) << 20;
 constexpr size_t kVisitsPerElement = 4;  // each element drawn four times over through references
 constexpr size_t kBasePoints = size_t(1) << 22;
 constexpr size_t kPointsPerByte = 8;
@@ -86,6 +87,7 @@ struct Document {
     std::vector<StoredAttr> attrs;
     std::string text;
     std::unordered_map<std::string, uint32_t> byId; // the first element of each id
+    std::vector<uint32_t> useTarget;                // per element: what a use refers to, or kNone
     std::string title, firstText;
     bool rootIsSvg = false;
 
@@ -95,6 +97,21 @@ struct Document {
             if (attrs[i].name == name)
                 return std::string_view(text).substr(attrs[i].offset, attrs[i].size);
         return {};
+    }
+    // Every use's reference inside the document, looked up once.
+    void resolveReferences()
+    {
+        useTarget.assign(elements.size(), kNone);
+        for (uint32_t i = 0; i < elements.size(); ++i) {
+            const Element &e = elements[i];
+            if (e.kind != Kind::Use)
+                continue;
+            const std::string_view ref = trimmed(has(e, Attr::Href) ? attr(e, Attr::Href) : attr(e, Attr::XlinkHref));
+            if (!ref.starts_with('#'))
+                continue; // only references inside the document
+            if (const auto found = byId.find(std::string(ref.substr(1))); found != byId.end())
+                useTarget[i] = found->second;
+        }
     }
     bool has(const Element &e, Attr name) const
     {
@@ -225,8 +242,9 @@ private:
 };
 
 // Fills the tree; a document cut short or malformed keeps what came before
-// the fault. External entities are never loaded.
-void parseDocument(const std::string &bytes, Document &doc)
+// the fault. External entities are never loaded, and a document whose
+// entities expand past expat's amplification limit is refused: 0 or -108.
+int parseDocument(const std::string &bytes, Document &doc)
 {
     XML_Parser parser = XML_ParserCreateNS(nullptr, '|');
     if (!parser)
@@ -238,20 +256,18 @@ void parseDocument(const std::string &bytes, Document &doc)
     XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
     constexpr size_t kChunk = size_t(1) << 26;
     size_t done = 0;
+    XML_Error error = XML_ERROR_NONE;
     do {
         const size_t n = std::min(kChunk, bytes.size() - done);
         const bool last = done + n == bytes.size();
-        const XML_Status status = XML_Parse(parser, bytes.data() + done, static_cast<int>(n), last);
         done += n;
-        if (status != XML_STATUS_OK) {
-            const XML_Error error = XML_GetErrorCode(parser);
-            XML_ParserFree(parser);
-            if (error == XML_ERROR_NO_MEMORY)
-                throw std::bad_alloc();
-            return;
-        }
-    } while (done < bytes.size());
+        if (XML_Parse(parser, bytes.data() + done - n, static_cast<int>(n), last) != XML_STATUS_OK)
+            error = XML_GetErrorCode(parser);
+    } while (error == XML_ERROR_NONE && done < bytes.size());
     XML_ParserFree(parser);
+    if (error == XML_ERROR_NO_MEMORY)
+        throw std::bad_alloc();
+    return error == XML_ERROR_AMPLIFICATION_LIMIT_BREACH ? VX_ERR_READ : 0;
 }
 
 // ---- viewports
@@ -424,14 +440,9 @@ private:
     void use(uint32_t index, const Matrix &m, bool visible, int depth)
     {
         const Element &e = m_doc.elements[index];
-        std::string_view ref = trimmed(m_doc.has(e, Attr::Href) ? m_doc.attr(e, Attr::Href)
-                                                                 : m_doc.attr(e, Attr::XlinkHref));
-        if (!ref.starts_with('#'))
-            return; // only references inside the document
-        const auto found = m_doc.byId.find(std::string(ref.substr(1)));
-        if (found == m_doc.byId.end() || found->second == index || onPath(found->second))
+        const uint32_t target = m_doc.useTarget[index];
+        if (target == kNone || target == index || onPath(target))
             return;
-        const uint32_t target = found->second;
         const Element &t = m_doc.elements[target];
         Matrix placed = m * Matrix::translate(length(e, Attr::X), length(e, Attr::Y));
         m_path.push_back(index);
@@ -554,9 +565,11 @@ int readSvg(const char *path, TitleBuffer &title, PointList &list)
     if (loaded < 0)
         return loaded;
     Document doc;
-    parseDocument(bytes, doc);
+    if (const int parsed = parseDocument(bytes, doc); parsed < 0)
+        return parsed;
     if (!doc.rootIsSvg)
         return 0;
+    doc.resolveReferences();
     if (title.blank()) {
         const std::string name = collapsed(doc.title.empty() ? doc.firstText : doc.title);
         if (!name.empty())
