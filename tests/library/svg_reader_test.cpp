@@ -28,18 +28,20 @@ struct Raw {
 };
 
 // The reader's working list, before the cutting order.
-Raw readRaw(const TempDir &dir, const std::string &text)
+Raw readRaw(const std::string &path)
 {
     Raw r;
     std::string buffer(255, ' ');
     char *p = buffer.data();
     vx::TitleBuffer title(&p);
-    r.result = vx::readSvg(dir.write("d.svg", text).c_str(), title, r.list);
+    r.result = vx::readSvg(path.c_str(), title, r.list);
     r.title = buffer.substr(0, buffer.find('\0'));
     while (!r.title.empty() && r.title.back() == ' ')
         r.title.pop_back();
     return r;
 }
+
+Raw readRaw(const TempDir &dir, const std::string &text) { return readRaw(dir.write("d.svg", text)); }
 
 std::string describe(const vx::PointList &list)
 {
@@ -107,6 +109,9 @@ TEST(SvgPaths, RelativeAndAbsoluteCommandsDrawTheSamePoints)
     // Coordinates after a move are lines; after a close a relative move starts from the subpath's start.
     EXPECT_EQ(describe(readRaw(dir, page("<path d=\"m 10,10 10,0 z m 0,5 5,0\"/>")).list),
               "10,90/1 20,90/1 10,90/1 10,85/2 15,85/2");
+    // A relative move opening the data is absolute, whatever came before.
+    EXPECT_EQ(describe(readRaw(dir, page("<path d=\"m 10,10 h 5\"/><path d=\"m 10,10 h 5\"/>")).list),
+              "10,90/1 15,90/1 10,90/2 15,90/2");
     // A segment after a close starts a new contour at the start.
     EXPECT_EQ(describe(readRaw(dir, page("<path d=\"M0 0 L5 0 Z L0 5\"/>")).list), "0,100/1 5,100/1 0,100/1 0,100/2 0,95/2");
 }
@@ -281,15 +286,7 @@ TEST(SvgContent, TheTitleIsTheDocumentTitleOrElseTheFirstText)
 
 TEST(SvgFiles, AnInkscapeDrawingInMillimetresWithALayerTransform)
 {
-    const Raw r = [] {
-        Raw out;
-        std::string buffer(255, ' ');
-        char *p = buffer.data();
-        vx::TitleBuffer title(&p);
-        out.result = vx::readSvg(fixture("svg/inkscape_nervure_mm.svg").c_str(), title, out.list);
-        out.title = buffer.substr(0, buffer.find('\0'));
-        return out;
-    }();
+    const Raw r = readRaw(fixture("svg/inkscape_nervure_mm.svg"));
     EXPECT_EQ(r.title, "Nervure d'essai");
     // The profile of three curves, the hole and the rounded spar; the layer moves the profile's nose
     // to the page's left edge.

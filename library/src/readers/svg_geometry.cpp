@@ -320,17 +320,12 @@ void Outline::cubicTo(double x1, double y1, double x2, double y2, double x, doub
     emit(x, y);
 }
 
+// A quadratic piece is the cubic with its control point taken two thirds
+// of the way from each end.
 void Outline::quadTo(double x1, double y1, double x, double y)
 {
-    if (m_exhausted)
-        return;
-    const double ax = m_x, ay = m_y;
-    segmentTo(x, y);
-    for (int k = 1; k < kBezierSteps; ++k) {
-        const double t = k / 10.0, u = 1 - t;
-        emit(u * u * ax + 2 * t * u * x1 + t * t * x, u * u * ay + 2 * t * u * y1 + t * t * y);
-    }
-    emit(x, y);
+    constexpr double k = 2.0 / 3.0;
+    cubicTo(m_x + k * (x1 - m_x), m_y + k * (y1 - m_y), x + k * (x1 - x), y + k * (y1 - y), x, y);
 }
 
 void Outline::arcTo(double rx, double ry, double degrees, bool large, bool sweep, double x, double y)
@@ -546,7 +541,13 @@ private:
 
 } // namespace
 
-void drawPath(std::string_view data, Outline &out) { PathReader(data, out).run(); }
+void drawPath(std::string_view data, Outline &out)
+{
+    // A relative move that opens the data counts from the origin, not from
+    // where the previous element ended.
+    out.moveTo(0, 0);
+    PathReader(data, out).run();
+}
 
 void drawPoints(std::string_view points, bool closed, Outline &out)
 {
