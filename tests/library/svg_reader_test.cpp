@@ -54,6 +54,14 @@ std::string describe(const vx::PointList &list)
     return s;
 }
 
+// Every point at distance r from (cx, cy), and as many points as a DXF arc.
+void expectArcOfCircle(const vx::PointList &list, double cx, double cy, double r)
+{
+    ASSERT_EQ(list.size(), 101u);
+    for (const vx::Node &n : list)
+        EXPECT_NEAR(std::hypot(n.x - cx, n.y - cy), r, 1e-12);
+}
+
 } // namespace
 
 TEST(SvgShapes, ARectOfTenByTwentyMillimetresIsOneCounterClockwiseContourOfThatSize)
@@ -71,9 +79,7 @@ TEST(SvgShapes, ACircleOfRadiusFiveGivesPointsOnTheCircleClosedExactly)
 {
     TempDir dir;
     const Raw r = readRaw(dir, page("<circle cx=\"50\" cy=\"40\" r=\"5\"/>"));
-    ASSERT_EQ(r.list.size(), 101u);
-    for (const vx::Node &n : r.list)
-        EXPECT_NEAR(std::hypot(n.x - 50, n.y - 60), 5, 1e-12);
+    ASSERT_NO_FATAL_FAILURE(expectArcOfCircle(r.list, 50, 60, 5));
     EXPECT_EQ(r.list.front().x, r.list.back().x);
     EXPECT_EQ(r.list.front().y, r.list.back().y);
 }
@@ -140,18 +146,14 @@ TEST(SvgPaths, ArcsAreSampledAtOneHundredAndOnePointsOnTheirEllipse)
     TempDir dir;
     // Sweep 1 turns the positive way on a Y-down page: through (5, -5), read (5, 105).
     const Raw a = readRaw(dir, page("<path d=\"M 0 0 A 5 5 0 0 1 10 0\"/>"));
-    ASSERT_EQ(a.list.size(), 101u);
-    for (const vx::Node &n : a.list)
-        EXPECT_NEAR(std::hypot(n.x - 5, n.y - 100), 5, 1e-12);
+    ASSERT_NO_FATAL_FAILURE(expectArcOfCircle(a.list, 5, 100, 5));
     EXPECT_NEAR(a.list[50].y, 105, 1e-12);
     EXPECT_EQ(a.list.back().x, 10);
     // Flags without separators, radii too small grown to reach, the large arc of a circle.
     EXPECT_EQ(describe(a.list), describe(readRaw(dir, page("<path d=\"M0,0a1,1 0 0110,0\"/>")).list));
     // The large arc from (0,0) to (5,5) turning the negative way goes round (0,5).
     const Raw large = readRaw(dir, page("<path d=\"M 0 0 A 5 5 0 1 0 5 5\"/>"));
-    ASSERT_EQ(large.list.size(), 101u);
-    for (const vx::Node &n : large.list)
-        EXPECT_NEAR(std::hypot(n.x, n.y - 95), 5, 1e-12);
+    ASSERT_NO_FATAL_FAILURE(expectArcOfCircle(large.list, 0, 95, 5));
     EXPECT_NEAR(large.list[50].x, -5 / std::sqrt(2.0), 1e-12);
     // A zero radius is a straight line; an arc to its own start is left out.
     EXPECT_EQ(describe(readRaw(dir, page("<path d=\"M0 0 A 0 5 0 0 1 10 0 A 5 5 0 0 1 10 0\"/>")).list),
