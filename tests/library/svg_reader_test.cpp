@@ -273,6 +273,17 @@ TEST(SvgContent, UseDrawsItsTargetMovedAndSymbolsThroughTheirViewBox)
                                 "display=\"none\"/>")).result, 0);
 }
 
+TEST(SvgContent, NestedViewportsMapTheirBoxAndASwitchDrawsItsFirstChild)
+{
+    TempDir dir;
+    EXPECT_EQ(describe(readRaw(dir, page("<svg x=\"10\" y=\"10\" width=\"20\" height=\"20\" viewBox=\"0 0 5 5\">"
+                                         "<line x2=\"5\"/></svg>")).list),
+              "10,90/1 30,90/1");
+    EXPECT_EQ(describe(readRaw(dir, page("<svg x=\"10\"><line x2=\"5\"/></svg>")).list), "10,100/1 15,100/1");
+    EXPECT_EQ(describe(readRaw(dir, page("<switch><desc>x</desc><line x2=\"1\"/><line x2=\"2\"/></switch>")).list),
+              "0,100/1 1,100/1");
+}
+
 TEST(SvgContent, TheTitleIsTheDocumentTitleOrElseTheFirstText)
 {
     TempDir dir;
