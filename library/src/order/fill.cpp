@@ -227,8 +227,11 @@ public:
             double lx = lastX, ly = lastY;
             bool seen = any;
             const double minX = b.minX, minY = b.minY;
+            // The direction is settled once for the chunk.
+            const Node *first = backwards ? nodes + n - 1 : nodes;
+            const ptrdiff_t step = backwards ? -1 : 1;
             for (uint32_t i = 0; i < n; ++i) {
-                const Node &node = nodes[backwards ? n - 1 - i : i];
+                const Node &node = first[step * static_cast<ptrdiff_t>(i)];
                 if (seen && std::fabs(lx - node.x) < kRepeat && std::fabs(ly - node.y) < kRepeat)
                     continue;
                 if (p == end) {

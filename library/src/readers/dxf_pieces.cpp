@@ -143,7 +143,7 @@ void DrawingSource::knowPlacing()
     }
 }
 
-Sample DrawingSource::curveSample(const Segment &g, uint32_t i)
+Sample DrawingSource::curveSampleFirst(const Segment &g, uint32_t i)
 {
     // An arc inserted more than once is sampled once, within a budget.
     const size_t segment = static_cast<size_t>(&g - m_shapes.segments.data());

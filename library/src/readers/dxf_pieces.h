@@ -73,7 +73,16 @@ private:
     Node sample(const Segment &g, uint32_t i) { return place(local(g, i)); }
     // The samples of one segment at the given piece indexes, as placed.
     void placeRun(const Segment &g, const uint32_t *index, size_t count, Node *out);
-    Sample curveSample(const Segment &g, uint32_t i);
+    // Arcs shared by several pieces are read from their samples made once.
+    Sample curveSample(const Segment &g, uint32_t i)
+    {
+        const uint32_t at = m_cacheAt[static_cast<size_t>(&g - m_shapes.segments.data())];
+        if (at != 0 && at != ~uint32_t(0))
+            return m_cached[at - 1 + i];
+        return curveSampleFirst(g, i);
+    }
+    // The first sample asked of an arc, or one of an arc not shared.
+    Sample curveSampleFirst(const Segment &g, uint32_t i);
     Node sampleAt(uint32_t i);
     const Segment &segmentOf(uint32_t i);
     // The first (or last) sample of the piece that is usable, or its count.
