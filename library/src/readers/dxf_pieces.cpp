@@ -99,10 +99,8 @@ double DrawingSource::shapeReach(uint32_t shape)
     return reach;
 }
 
-void DrawingSource::setPiece(size_t top)
+void DrawingSource::changePiece(size_t top)
 {
-    if (top == m_top)
-        return;
     m_top = top;
     const Piece &piece = m_body.pieces[top];
     m_shape = &m_shapes.shapes[piece.shape];
@@ -199,7 +197,9 @@ void DrawingSource::ends(size_t piece, Node &head, Node &tail)
     setPiece(topOf(piece));
     if (m_safe[m_top]) {
         head = sampleAt(0);
-        tail = sampleAt(m_shape->samples - 1);
+        // A circle closes on its first sample exactly.
+        const bool circle = m_shape->segments == 1 && m_segments[0].kind == Curve::Circle;
+        tail = circle ? head : sampleAt(m_shape->samples - 1);
         return;
     }
     head = sampleAt(firstUsable(false));

@@ -33,7 +33,12 @@ private:
         double reach = 0;       // a bound on every coordinate met
     };
 
-    void setPiece(size_t top);
+    void setPiece(size_t top)
+    {
+        if (top != m_top)
+            changePiece(top);
+    }
+    void changePiece(size_t top);
     // What the piece's inserts do to sizes, once needed.
     void knowPlacing();
     // A bound on every coordinate of the piece as placed, and on every value
