@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <utility>
+#include <numeric>
 
 namespace vx {
 
@@ -482,17 +482,11 @@ std::vector<NestStep> nestAndOrder(std::vector<NestEntry> cs, const OutlineFn &o
     // in that order where they stand.
     std::vector<uint32_t> order(n);
     {
-        // By area, then by position: the order a stable sort gives, with
-        // the keys side by side. An area that is not a number (never from a
-        // file) goes last, so that the sort stays well ordered.
-        std::vector<std::pair<double, uint32_t>> keyed(n);
-        for (size_t i = 0; i < n; ++i) {
-            const double area = (cs[i].maxX - cs[i].minX) * (cs[i].maxY - cs[i].minY);
-            keyed[i] = {std::isnan(area) ? INFINITY : area, static_cast<uint32_t>(i)};
-        }
-        std::sort(keyed.begin(), keyed.end());
+        std::vector<double> area(n);
         for (size_t i = 0; i < n; ++i)
-            order[i] = keyed[i].second;
+            area[i] = (cs[i].maxX - cs[i].minX) * (cs[i].maxY - cs[i].minY);
+        std::iota(order.begin(), order.end(), 0u);
+        std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return area[a] < area[b]; });
     }
     {
         std::vector<bool> placed(n, false);
