@@ -93,6 +93,30 @@ void ExchangePart::cmdTransfertSorvane_Click()
     }
 }
 
+void ExchangePart::replaceDocument(const std::vector<PointProfil> &root, const std::vector<PointProfil> &tip,
+                                   float spacing, const std::array<QString, 2> &names)
+{
+    EditorState &s = st();
+    MainWindowUi &u = ui();
+    m_ed.enableEditing(true);
+    for (QCheckBox *box : u.chkFleche)
+        box->setChecked(false);
+    u.chkAligner->setChecked(false);
+    for (QCheckBox *box : u.chkDiedre)
+        box->setChecked(false);
+    s.doc.PointsE = ProfilePoints(root);
+    s.doc.PointsS = ProfilePoints(tip);
+    s.doc.Ecartement = spacing;
+    s.fileNames = names;
+    s.storedFileNames = names;
+    for (Side side : kSides)
+        u.side[size_t(side)].lblNomFichier->setText(names[size_t(side)]);
+    computeCharacteristics(s.doc);
+    s.layout.storedSweep = s.doc.C.FlecheBA;
+    s.layout.storedDihedral = s.doc.C.DiedreMm;
+    s.layout.shownAngle = s.doc.C.DiedreDeg;
+}
+
 // ---- import
 
 bool ExchangePart::readExchangeFile(const QString &path, std::vector<PointProfil> &points, QString &title)
@@ -161,23 +185,7 @@ void ExchangePart::cmdImportSorvane_Click()
         p.Y = static_cast<float>(double(p.Y) + t->dihedral);
     }
 
-    m_ed.enableEditing(true);
-    for (QCheckBox *box : u.chkFleche)
-        box->setChecked(false);
-    u.chkAligner->setChecked(false);
-    for (QCheckBox *box : u.chkDiedre)
-        box->setChecked(false);
-    s.doc.PointsE = ProfilePoints(root);
-    s.doc.PointsS = ProfilePoints(tip);
-    s.doc.Ecartement = t->spacing;
-    computeCharacteristics(s.doc);
-    s.layout.storedSweep = t->sweep;
-    s.layout.storedDihedral = t->dihedral;
-    s.layout.shownAngle = s.doc.C.DiedreDeg;
-    s.fileNames = {QStringLiteral("TempE.dat"), QStringLiteral("TempS.dat")};
-    for (Side side : kSides)
-        u.side[size_t(side)].lblNomFichier->setText(s.fileNames[size_t(side)]);
-    s.storedFileNames = s.fileNames;
+    replaceDocument(root, tip, t->spacing, {QStringLiteral("TempE.dat"), QStringLiteral("TempS.dat")});
     m_ed.finish({.chords = true, .layoutBoxes = true, .cursors = true, .view = Finish::View::Rebuild});
 }
 
@@ -202,28 +210,11 @@ bool ExchangePart::openSorvaneProject(const QString &path)
     }
     const SorvaneProject &p = *read.project;
     EditorState &s = st();
-    MainWindowUi &u = ui();
 
-    m_ed.enableEditing(true);
-    for (QCheckBox *box : u.chkFleche)
-        box->setChecked(false);
-    u.chkAligner->setChecked(false);
-    for (QCheckBox *box : u.chkDiedre)
-        box->setChecked(false);
-    s.doc.PointsE = ProfilePoints(p.sides[Emplanture].points);
-    s.doc.PointsS = ProfilePoints(p.sides[Saumon].points);
-    s.doc.Ecartement = static_cast<float>(p.spacing);
-    for (Side side : kSides) {
-        s.fileNames[size_t(side)] = p.sides[size_t(side)].fileName;
-        u.side[size_t(side)].lblNomFichier->setText(s.fileNames[size_t(side)]);
-    }
-    s.storedFileNames = s.fileNames;
     s.ProjetCharge = true;
     m_ed.setCaption(QStringLiteral("Profils Orvalis - ") + path);
-    computeCharacteristics(s.doc);
-    s.layout.storedSweep = s.doc.C.FlecheBA;
-    s.layout.storedDihedral = s.doc.C.DiedreMm;
-    s.layout.shownAngle = s.doc.C.DiedreDeg;
+    replaceDocument(p.sides[Emplanture].points, p.sides[Saumon].points, static_cast<float>(p.spacing),
+                    {p.sides[Emplanture].fileName, p.sides[Saumon].fileName});
     s.history.AnnulationEnCours = true;
     m_ed.finish({.chords = true, .layoutBoxes = true, .cursors = true, .view = Finish::View::Rebuild});
 

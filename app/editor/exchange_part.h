@@ -7,7 +7,9 @@
 
 #include <QString>
 
+#include <array>
 #include <functional>
+#include <vector>
 
 namespace orv {
 
@@ -28,6 +30,10 @@ public:
     QString exchangePath(Side side) const;
 
 private:
+    // The document becomes these profiles, with the editing controls on, the
+    // layout boxes unticked and the stored sweep and dihedral measured.
+    void replaceDocument(const std::vector<PointProfil> &root, const std::vector<PointProfil> &tip, float spacing,
+                         const std::array<QString, 2> &names);
     // Reads one exchange file into points; shows the failure and returns false.
     bool readExchangeFile(const QString &path, std::vector<PointProfil> &points, QString &title);
     // Height, mirrors, twist, sweep and dihedral through the commands of the
