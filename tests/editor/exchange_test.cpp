@@ -4,6 +4,7 @@
 #include "editor_test_support.h"
 
 #include "core/view.h"
+#include "editor/exchange_files.h"
 #include "editor/exchange_part.h"
 #include "editor/profile_canvas.h"
 
@@ -288,5 +289,19 @@ TEST_F(Exchange, ASorvaneProjectWithMissingOrMalformedNumbersIsRefusedAndNothing
                                                        c.problem + "\r\nLe projet en cours est conservé."});
         EXPECT_TRUE(observe() == before);
         EXPECT_EQ(window().windowTitle(), caption);
+    }
+}
+
+TEST(SorvaneProjectText, TheDihedralIsTheTipOffsetOnceEitherSideHasAnOffsetKey)
+{
+    const QString points = QStringLiteral("E1=0;0\nS1=0;0\nSEnvergure=500\nEMDessous=1\nSMDessous=4\n");
+    struct Case {
+        const char *extra;
+        double dihedral;
+    };
+    for (const Case &c : {Case{"", 3}, Case{"SDecalage=6\n", 6}, Case{"EDecalage=6\n", 0}}) {
+        const orv::SorvaneRead read = orv::readSorvaneProject(points + QString::fromUtf8(c.extra));
+        ASSERT_TRUE(read.project) << read.problem.toStdString();
+        EXPECT_DOUBLE_EQ(read.project->dihedral(), c.dihedral) << c.extra;
     }
 }
