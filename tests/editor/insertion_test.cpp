@@ -163,3 +163,16 @@ TEST_F(Insertion, UntickingWithoutLoadingGivesTheFirstDocumentItsBoxesAndItsHist
     EXPECT_FALSE(ui().lblInsertionProfils->isVisible());
     EXPECT_EQ(ui().side[0].lblNomFichier->text(), QStringLiteral("premier.dat"));
 }
+
+TEST_F(Insertion, ContoursImportedFromTheCutterAreInsertedThoughTheImportLeavesProjetChargeAlone)
+{
+    loadRows({4}, {4});
+    ui().cmdTransfertSorvane->click();
+    tick(true);
+    ui().cmdImportSorvane->click();
+    ASSERT_FALSE(st().ProjetCharge);
+    tick(false);
+    EXPECT_EQ(st().doc.NbPointsE(), 21);
+    EXPECT_EQ(selected(orv::Emplanture), range(5, 15));
+    EXPECT_TRUE(st().ProjetCharge);
+}
