@@ -266,6 +266,7 @@ void Editor::enableEditing(bool enabled)
     for (QWidget *w : ui.editingControls)
         w->setEnabled(enabled);
     ui.cmdOuvrirProfil[0]->setEnabled(true);
+    ui.cmdImportSorvane->setEnabled(true);
 }
 
 void Editor::setCaption(const QString &caption)

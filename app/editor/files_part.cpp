@@ -6,6 +6,7 @@
 #include "core/characteristics.h"
 #include "core/cleaning.h"
 #include "core/numeric_entry.h"
+#include "editor/exchange_part.h"
 #include "editor/files_texts.h"
 #include "editor/form_orvalis.h"
 #include "platform/ini_document.h"
@@ -128,7 +129,7 @@ void FilesPart::cmdOuvrirProfil_Click(int index)
         return;
     }
     if (side == Emplanture && extensionIs(ext, {"SV", "sv"})) {
-        m_ed.show(sorvaneNotAvailable(choice->path));
+        m_window.exchangePart().openSorvaneProject(choice->path);
         return;
     }
     openProfile(side, choice->path);

@@ -13,6 +13,10 @@ namespace orv {
 class FormOrvalis;
 struct ProjectData;
 
+// The first `count` points as library records; Pen and Tag stay empty, so the
+// library writes them as one contour.
+ContourArray contourArray(const VextraLibrary &library, const ProfilePoints &points, int32_t count);
+
 class FilesPart : public Part {
 public:
     FilesPart(Editor &ed, FormOrvalis &window);

@@ -147,15 +147,6 @@ Notice projectNotSaved(const QString &path)
                     "Enregistrement impossible");
 }
 
-Notice sorvaneNotAvailable(const QString &path)
-{
-    return critical(
-        text(QStringLiteral("Les projets Sorvane (.sv) ne peuvent pas encore être ouverts dans Orvalis.\r\n"
-                            "Le fichier %1 n'a pas été lu.")
-                 .arg(quoted(path))),
-        "Ouverture impossible");
-}
-
 Notice intermediateRefused(int32_t rootCount, int32_t tipCount, int32_t intermediateCount)
 {
     QString t;

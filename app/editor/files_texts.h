@@ -22,7 +22,6 @@ Notice projectRefused(const QString &path, ProjectRefusal refusal);
 // A project opened with parts skipped or mended.
 Notice projectDamaged(const QString &path, const ProjectDamage &damage);
 Notice projectNotSaved(const QString &path);
-Notice sorvaneNotAvailable(const QString &path);
 Notice intermediateRefused(int32_t rootCount, int32_t tipCount, int32_t intermediateCount);
 Notice reportNotWritten(const QString &path);
 

@@ -399,4 +399,21 @@ QIcon twoWings(bool headToTail)
     });
 }
 
+QIcon cutterExchange(bool toCutter)
+{
+    return drawn([toCutter](QPainter &p) {
+        // The hot-wire bow: two arms and the wire between their tips.
+        p.setPen(pen(kInk, 1.4));
+        p.drawPolyline(QPolygonF({QPointF(14, 3), QPointF(22, 3), QPointF(22, 21), QPointF(14, 21)}));
+        p.setPen(pen(QColor(220, 120, 0), 1.2));
+        p.drawLine(QPointF(14, 3), QPointF(14, 21));
+        airfoil(p, kRoot, -6);
+        airfoil(p, kTip, 0);
+        if (toCutter)
+            arrow(p, QPointF(2, 19), QPointF(12, 19), kGreen);
+        else
+            arrow(p, QPointF(12, 19), QPointF(2, 19), kGreen);
+    });
+}
+
 } // namespace orv::Icons

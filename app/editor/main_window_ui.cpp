@@ -396,6 +396,12 @@ void MainWindowUi::setup(QMainWindow *window)
                                    QStringLiteral("Enregistrer le projet ou l'image 3D"), Icons::save());
     cmdSauveProfil[3] = toolButton(QStringLiteral("cmdSauveProfil_3"), QStringLiteral("Exporter intermédiaire"),
                                    QStringLiteral("Enregistrer le profil intermédiaire en .dxf ou en .dat"), Icons::exportSide(QColor(0, 176, 10)));
+    cmdTransfertSorvane = toolButton(QStringLiteral("cmdTransfertSorvane"), QStringLiteral("Vers Sorvane"),
+                                     QStringLiteral("Transférer le panneau au programme de découpe Sorvane"),
+                                     Icons::cutterExchange(true));
+    cmdImportSorvane = toolButton(QStringLiteral("cmdImportSorvane"), QStringLiteral("Depuis Sorvane"),
+                                  QStringLiteral("Importer le panneau du programme de découpe Sorvane"),
+                                  Icons::cutterExchange(false));
     cmdUndo[0] = toolButton(QStringLiteral("cmdUndo_0"), QStringLiteral("Undo"), QStringLiteral("Annuler (Undo)"), Icons::undo());
     cmdUndo[1] = toolButton(QStringLiteral("cmdUndo_1"), QStringLiteral("Redo"), QStringLiteral("Rétablir (Redo)"), Icons::redo());
     cmdCopier = toolButton(QStringLiteral("cmdCopier"), QStringLiteral("Copier"), QStringLiteral("Copier les points sélectionnés"), Icons::copy());
@@ -415,6 +421,8 @@ void MainWindowUi::setup(QMainWindow *window)
     files->addSeparator();
     for (QToolButton *b : cmdSauveProfil)
         files->addWidget(b);
+    files->addWidget(cmdTransfertSorvane);
+    files->addWidget(cmdImportSorvane);
     files->addSeparator();
     for (QToolButton *b : {cmdUndo[0], cmdUndo[1], cmdCopier, cmdCouper, cmdColler})
         files->addWidget(b);
@@ -546,7 +554,7 @@ void MainWindowUi::setup(QMainWindow *window)
 
     // Everything that needs a loaded document; the root open command stays usable.
     editingControls = {cmdOuvrirProfil[1], cmdFermerProfil[0], cmdFermerProfil[1], cmdSauveProfil[0], cmdSauveProfil[1],
-                       cmdSauveProfil[2], cmdUndo[0], cmdUndo[1], cmdCopier, cmdCouper, cmdColler, cmdInverserSelection,
+                       cmdSauveProfil[2], cmdTransfertSorvane, cmdUndo[0], cmdUndo[1], cmdCopier, cmdCouper, cmdColler, cmdInverserSelection,
                        cmdSymetrie[0], cmdSymetrie[1], txtEtirer[0], txtEtirer[1], txtEtirer[2], txtTourner, txtDeplacer[0],
                        txtDeplacer[1], txtDecaler, cmdSupprimer, cmdInsererPoint, cmdIntersection, cmdRenumeroter, cmdLisser,
                        cmdSynchroOptimale, cmdNettoyage, hscOmega, hscAlpha, hscZoom, cmdRAZPerspective, cmdRAZVueCote,

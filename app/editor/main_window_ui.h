@@ -43,6 +43,7 @@ struct MainWindowUi {
     std::array<QToolButton *, 2> cmdOuvrirProfil{};
     std::array<QToolButton *, 2> cmdFermerProfil{};
     std::array<QToolButton *, 4> cmdSauveProfil{};
+    QToolButton *cmdTransfertSorvane = nullptr, *cmdImportSorvane = nullptr;
     std::array<QToolButton *, 2> cmdUndo{};
     QToolButton *cmdCopier = nullptr, *cmdCouper = nullptr, *cmdColler = nullptr;
     QToolButton *cmdAide = nullptr, *cmdAPropos = nullptr;
