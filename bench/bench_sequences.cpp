@@ -66,7 +66,9 @@ int main(int argc, char **argv)
     };
     const double openMs = medianMs(runs, [&] { form.reset(); }, open);
     orv::FormSequences &f = *form;
-    std::printf("drawing: %zu contours, %zu points\n", f.document().initial().size(), buffer.size());
+    std::printf("drawing: %zu contours, %zu points; pictures %dx%d and %dx%d pixels\n", f.document().initial().size(),
+                buffer.size(), f.ui().upper.picture->width(), f.ui().upper.picture->height(),
+                f.ui().lower.picture->width(), f.ui().lower.picture->height());
     std::printf("%-34s %8.1f ms\n", "LireFichier", readMs);
     std::printf("%-34s %8.1f ms (on top of the read)\n", "window opened and drawn", openMs);
 

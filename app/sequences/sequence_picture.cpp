@@ -13,6 +13,7 @@ namespace orv {
 namespace {
 
 constexpr double kMargin = 180;
+constexpr size_t kDenseSegments = 20000;
 const QColor kSelectedColour(0, 176, 10);
 
 QPen widthPen(const QColor &c, int width, Qt::PenStyle style = Qt::SolidLine)
@@ -44,31 +45,56 @@ void drawSequences(QPainter &p, const SequenceList &list, const PictureMapping &
     const QColor sideColour = o.tipColours ? QColor(0, 0, 255) : QColor(255, 0, 0);
     const QPen selectedPen = widthPen(kSelectedColour, 2), freePen = widthPen(sideColour, 1),
                markPen = widthPen(sideColour, 2);
+    // Points closer than half a pixel to the last one kept add nothing to
+    // the picture but stroking time: a sheet of thousands of small contours
+    // has most of its points within a pixel of each other.
+    const double pixel = p.transform().m11() > 0 ? 1 / p.transform().m11() : 1;
+    const double near = pixel / 2;
+    // One stroke call per pen: thousands of small polylines cost more in
+    // calls than in pixels. Selected sequences come last, over the others.
+    std::vector<QLineF> segments[2];
+    std::vector<QPointF> dots[2];
+    std::vector<QLineF> strokes; // direction marks
+    std::vector<QPointF> entries;
     QPolygonF line;
     for (const SequenceEntry &s : list) {
         if (s.Points.empty())
             continue;
-        const QPointF shift = s.isSelected() ? o.dragOffset : QPointF();
-        line.resize(qsizetype(s.Points.size()));
-        for (size_t i = 0; i < s.Points.size(); ++i)
-            line[qsizetype(i)] = map.toPicture(s.Points[i].X, s.Points[i].Y) + shift;
-        p.setPen(s.isSelected() ? selectedPen : freePen);
-        if (line.size() == 1) {
-            p.setBrush(p.pen().color());
-            p.drawEllipse(line[0], 25, 25);
-            p.setBrush(Qt::NoBrush);
-        } else {
-            p.drawPolyline(line);
+        const int pen = s.isSelected() ? 1 : 0;
+        const QPointF shift = pen ? o.dragOffset : QPointF();
+        line.clear();
+        for (size_t i = 0; i < s.Points.size(); ++i) {
+            const QPointF q = map.toPicture(s.Points[i].X, s.Points[i].Y) + shift;
+            const bool last = i + 1 == s.Points.size();
+            if (line.size() < 2 || last || std::abs(q.x() - line.back().x()) >= near ||
+                std::abs(q.y() - line.back().y()) >= near)
+                line.append(q);
         }
+        if (line.size() == 1)
+            dots[pen].push_back(line[0]);
+        for (qsizetype i = 1; i < line.size(); ++i)
+            segments[pen].emplace_back(line[i - 1], line[i]);
         if (o.showDirection && line.size() > 1 && line[0] != line[1]) {
-            p.setPen(markPen);
-            p.drawEllipse(line[0], 60, 60);
             const QPointF d = line[1] - line[0];
-            const double len = std::hypot(d.x(), d.y());
-            if (len > 0)
-                p.drawLine(line[0], line[0] + d * (200 / len));
+            entries.push_back(line[0]);
+            strokes.emplace_back(line[0], line[0] + d * (200 / std::hypot(d.x(), d.y())));
         }
     }
+    for (int pen : {0, 1}) {
+        p.setPen(pen ? selectedPen : freePen);
+        // Wide antialiased strokes cost most; a dense sheet is readable without.
+        p.setRenderHint(QPainter::Antialiasing, segments[pen].size() < kDenseSegments);
+        p.drawLines(segments[pen].data(), int(segments[pen].size()));
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setBrush(p.pen().color());
+        for (const QPointF &d : dots[pen])
+            p.drawEllipse(d, 25, 25);
+        p.setBrush(Qt::NoBrush);
+    }
+    p.setPen(markPen);
+    for (const QPointF &e : entries)
+        p.drawEllipse(e, 60, 60);
+    p.drawLines(strokes.data(), int(strokes.size()));
     if (o.current >= 0 && o.current < int(list.size())) {
         const SequenceEntry &s = list[size_t(o.current)];
         const double margin = o.finalPicture && s.isSelected() ? 100 : 50;

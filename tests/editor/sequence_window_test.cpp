@@ -338,3 +338,40 @@ TEST_F(SequenceWindow, HelpTextHelpButtonAndControlNames)
     };
     openFile(0, plate());
 }
+
+TEST_F(SequenceWindow, TheLightenedRibSampleAssemblesIntoARootAndATipDrawingOpensForTheTip)
+{
+    script = [](FormSequences &f) {
+        EXPECT_EQ(f.side(), orv::Emplanture);
+        ASSERT_EQ(f.document().initial().size(), 6u);
+        // The outline, the three round holes and the spar slot; the open mark stays out.
+        const orv::SequenceList &in = f.document().initial();
+        for (size_t k = 0; k < in.size(); ++k)
+            if (in[k].isClosed())
+                f.document().toggle(ListKind::Initial, int(k));
+        click(f.ui().cmdQuelquesSequences);
+        ASSERT_EQ(f.document().final().size(), 5u);
+        click(f.ui().cmdSelectionSequenceFinal[0]);
+        click(f.ui().cmdInsererPointSequence);
+        EXPECT_EQ(f.document().final().size(), 9u);
+        click(f.ui().cmdValiderSequence);
+    };
+    openFile(0, QString::fromStdString(sample("nervure_allegee.dxf")));
+    ASSERT_TRUE(st().ProjetCharge);
+    EXPECT_NEAR(st().doc.C.E.Corde, 250, 0.5);
+    EXPECT_GT(st().doc.NbPointsE(), 100);
+
+    script = [](FormSequences &f) {
+        EXPECT_EQ(f.side(), orv::Saumon);
+        EXPECT_FALSE(f.ui().cmdSelectionSequence[0]->isVisible());
+        EXPECT_TRUE(f.ui().cmdSelectionSequence[1]->isVisible());
+        click(f.ui().cmdSelectionSequence[1]);
+        click(f.ui().cmdInsererSequence[1]);
+        click(f.ui().cmdValiderSequence);
+    };
+    const int32_t rootPoints = st().doc.NbPointsE();
+    openFile(1, plate(), 4);
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(st().doc.NbPointsE(), rootPoints);
+    EXPECT_EQ(st().doc.NbPointsS(), int32_t(st().PointsLus.size()));
+}
