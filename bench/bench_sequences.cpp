@@ -3,8 +3,8 @@
 // and the redraw of each picture.
 //
 // Usage: bench_sequences DRAWING.dxf [RUNS]
-#include "editor_bench.h"
 #include "editor/form_orvalis.h"
+#include "editor_bench.h"
 #include "sequences/form_sequences.h"
 
 #include <QApplication>
@@ -43,32 +43,37 @@ int main(int argc, char **argv)
     orv::FormOrvalis &window = bench.form();
 
     std::vector<ContourPoint> buffer;
-    const double readMs = medianMs(runs, [] {}, [&] {
-        orv::ContourArray array(bench.library(), 1);
-        orv::Bounds bounds;
-        QString title;
-        const int32_t n = bench.library().lireFichier(path, title, array, bounds);
-        if (n <= 0) {
-            std::fprintf(stderr, "cannot read %s (%d)\n", argv[1], n);
-            std::exit(1);
-        }
-        buffer = array.toVector();
-    });
+    const double readMs = medianMs(
+        runs, [] {},
+        [&] {
+            orv::ContourArray array(bench.library(), 1);
+            orv::Bounds bounds;
+            QString title;
+            const int32_t n = bench.library().lireFichier(path, title, array, bounds);
+            if (n <= 0) {
+                std::fprintf(stderr, "cannot read %s (%d)\n", argv[1], n);
+                std::exit(1);
+            }
+            buffer = array.toVector();
+        });
 
     std::unique_ptr<orv::FormSequences> form;
     auto open = [&] {
-        form = std::make_unique<orv::FormSequences>(bench.platform(), bench.library(), window.settingsPath(), &window);
+        form = std::make_unique<orv::FormSequences>(bench.platform(), bench.library(), window.settingsPath(),
+                                                    &window);
         form->begin(orv::Emplanture, buffer);
         form->show();
         QApplication::processEvents();
         form->ui().upper.picture->picture();
         form->ui().lower.picture->picture();
     };
-    const double openMs = medianMs(runs, [&] { form.reset(); }, open);
+    const double openMs = medianMs(
+        runs, [&] { form.reset(); }, open);
     orv::FormSequences &f = *form;
-    std::printf("drawing: %zu contours, %zu points; pictures %dx%d and %dx%d pixels\n", f.document().initial().size(),
-                buffer.size(), f.ui().upper.picture->width(), f.ui().upper.picture->height(),
-                f.ui().lower.picture->width(), f.ui().lower.picture->height());
+    std::printf("drawing: %zu contours, %zu points; pictures %dx%d and %dx%d pixels\n",
+                f.document().initial().size(), buffer.size(), f.ui().upper.picture->width(),
+                f.ui().upper.picture->height(), f.ui().lower.picture->width(),
+                f.ui().lower.picture->height());
     std::printf("%-34s %8.1f ms\n", "LireFichier", readMs);
     std::printf("%-34s %8.1f ms (on top of the read)\n", "window opened and drawn", openMs);
 
@@ -126,10 +131,12 @@ int main(int argc, char **argv)
         std::printf("  %-32s %8.1f ms\n", c.name, ms);
     }
     for (orv::ListKind k : {orv::ListKind::Initial, orv::ListKind::Final}) {
-        orv::ProfileCanvas *canvas = k == orv::ListKind::Initial ? f.ui().upper.picture : f.ui().lower.picture;
-        const double ms = medianMs(runs, [&] { canvas->invalidatePicture(); }, [&] { canvas->picture(); });
-        std::printf("  %-32s %8.1f ms\n", k == orv::ListKind::Initial ? "redraw pctSequences" : "redraw pctSequencesFinal",
-                    ms);
+        orv::ProfileCanvas *canvas =
+            k == orv::ListKind::Initial ? f.ui().upper.picture : f.ui().lower.picture;
+        const double ms = medianMs(
+            runs, [&] { canvas->invalidatePicture(); }, [&] { canvas->picture(); });
+        std::printf("  %-32s %8.1f ms\n",
+                    k == orv::ListKind::Initial ? "redraw pctSequences" : "redraw pctSequencesFinal", ms);
     }
     return 0;
 }

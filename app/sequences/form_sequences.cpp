@@ -24,27 +24,31 @@ namespace orv {
 
 namespace {
 
-const QString kOpenFilter = QStringLiteral("DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Plotter (*.plt)|*.plt|Projet "
-                                           "Orvalis (*.orv)|*.orv|Tous les fichiers connus|*.dxf;*.dat;*.plt;*.orv");
+const QString kOpenFilter =
+    QStringLiteral("DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Plotter (*.plt)|*.plt|Projet "
+                   "Orvalis (*.orv)|*.orv|Tous les fichiers connus|*.dxf;*.dat;*.plt;*.orv");
 constexpr int kRepeatMs = 100;
 
 DrawingExtent unite(const DrawingExtent &a, const DrawingExtent &b, bool bEmpty)
 {
     if (bEmpty)
         return a;
-    return {std::min(a.xMin, b.xMin), std::max(a.xMax, b.xMax), std::min(a.yMin, b.yMin), std::max(a.yMax, b.yMax)};
+    return {std::min(a.xMin, b.xMin), std::max(a.xMax, b.xMax), std::min(a.yMin, b.yMin),
+            std::max(a.yMax, b.yMax)};
 }
 
 } // namespace
 
-FormSequences::FormSequences(Platform &platform, VextraLibrary &library, QString settingsPath, QWidget *parent)
+FormSequences::FormSequences(Platform &platform, VextraLibrary &library, QString settingsPath,
+                             QWidget *parent)
     : QDialog(parent), m_platform(platform), m_library(library), m_settingsPath(std::move(settingsPath))
 {
     m_ui.setup(this);
-    m_renumberTimer = m_platform.createTimer(kRepeatMs, [this] { entryPointStep(); }, TimerMode::Repeating,
-                                             QStringLiteral("Timer_Renumerotation1"));
-    m_spacingTimer = m_platform.createTimer(kRepeatMs, [this] { spacingStep(); }, TimerMode::Repeating,
-                                            QStringLiteral("Timer_Ecartement1"));
+    m_renumberTimer = m_platform.createTimer(
+        kRepeatMs, [this] { entryPointStep(); }, TimerMode::Repeating,
+        QStringLiteral("Timer_Renumerotation1"));
+    m_spacingTimer = m_platform.createTimer(
+        kRepeatMs, [this] { spacingStep(); }, TimerMode::Repeating, QStringLiteral("Timer_Ecartement1"));
     connectControls();
     resize(1100, 760);
 }
@@ -64,8 +68,10 @@ void FormSequences::connectControls()
         click(u.cmdTaille[k], [this, i] { cmdTaille_Click(i); });
         click(u.cmdSelectionSequence[k], [this] { selectAll(ListKind::Initial); });
         click(u.cmdSelectionSequenceFinal[k], [this] { selectAll(ListKind::Final); });
-        connect(u.cmdPremierPointSequence[k], &QPushButton::pressed, this, [this, i] { cmdPremierPointSequence_MouseDown(i); });
-        connect(u.cmdPremierPointSequence[k], &QPushButton::released, this, [this] { cmdPremierPointSequence_MouseUp(); });
+        connect(u.cmdPremierPointSequence[k], &QPushButton::pressed, this,
+                [this, i] { cmdPremierPointSequence_MouseDown(i); });
+        connect(u.cmdPremierPointSequence[k], &QPushButton::released, this,
+                [this] { cmdPremierPointSequence_MouseUp(); });
         connect(u.cmdIntervale[k], &QPushButton::pressed, this, [this, i] { cmdIntervale_MouseDown(i); });
         connect(u.cmdIntervale[k], &QPushButton::released, this, [this] { cmdIntervale_MouseUp(); });
     }
@@ -96,7 +102,8 @@ void FormSequences::connectControls()
             redrawPicture(kind);
         });
         for (int i = 0; i < 5; ++i)
-            connect(p.numbers[size_t(i)], &ClickableLabel::clicked, this, [this, kind, i] { lblNumSequence_Click(kind, i); });
+            connect(p.numbers[size_t(i)], &ClickableLabel::clicked, this,
+                    [this, kind, i] { lblNumSequence_Click(kind, i); });
     }
 }
 
@@ -106,7 +113,8 @@ void FormSequences::begin(Side side, std::span<const ContourPoint> buffer)
     m_assembled = false;
     for (int i = 0; i < 2; ++i) {
         const QIcon icon = Icons::swatch(side == Emplanture ? Qt::red : Qt::blue);
-        for (QPushButton *b : {m_ui.cmdSelectionSequence[size_t(i)], m_ui.cmdSelectionSequenceFinal[size_t(i)]}) {
+        for (QPushButton *b :
+             {m_ui.cmdSelectionSequence[size_t(i)], m_ui.cmdSelectionSequenceFinal[size_t(i)]}) {
             b->setIcon(icon);
             b->setVisible(i == int(side));
         }
@@ -129,8 +137,8 @@ void FormSequences::fitPictures()
 {
     const DrawingExtent finalExtent = extentOf(m_doc.final());
     m_maps[0].fit(m_drawingExtent, m_ui.upper.picture->widthTwips(), m_ui.upper.picture->heightTwips());
-    m_maps[1].fit(unite(m_drawingExtent, finalExtent, m_doc.final().empty()), m_ui.lower.picture->widthTwips(),
-                  m_ui.lower.picture->heightTwips());
+    m_maps[1].fit(unite(m_drawingExtent, finalExtent, m_doc.final().empty()),
+                  m_ui.lower.picture->widthTwips(), m_ui.lower.picture->heightTwips());
     redrawPicture(ListKind::Initial);
     redrawPicture(ListKind::Final);
 }
@@ -165,11 +173,20 @@ void FormSequences::refreshNumbers(ListKind kind)
     }
 }
 
-void FormSequences::redrawPicture(ListKind picture) { pictureUi(picture).picture->invalidatePicture(); }
+void FormSequences::redrawPicture(ListKind picture)
+{
+    pictureUi(picture).picture->invalidatePicture();
+}
 
-void FormSequences::updateOverlay(ListKind picture) { pictureUi(picture).picture->updateOverlay(); }
+void FormSequences::updateOverlay(ListKind picture)
+{
+    pictureUi(picture).picture->updateOverlay();
+}
 
-void FormSequences::setCurrent(ListKind picture, int sequence) { pictureUi(picture).bar->setValue(sequence); }
+void FormSequences::setCurrent(ListKind picture, int sequence)
+{
+    pictureUi(picture).bar->setValue(sequence);
+}
 
 void FormSequences::drawPicture(ListKind picture, QPainter &p)
 {
@@ -239,11 +256,26 @@ void FormSequences::cmdOuvrirFichierSequences_Click()
     refresh();
 }
 
-void FormSequences::cmdInsererSequence_Click(int) { apply(m_doc.chain()); }
-void FormSequences::cmdQuelquesSequences_Click() { apply(m_doc.copyInPlace()); }
-void FormSequences::cmdOrdreSequence_Click(int index) { apply(m_doc.order(index)); }
-void FormSequences::cmdSensSequence_Click() { apply(m_doc.reverse(ListKind::Initial)); }
-void FormSequences::cmdInverserFinal_Click() { apply(m_doc.reverse(ListKind::Final)); }
+void FormSequences::cmdInsererSequence_Click(int)
+{
+    apply(m_doc.chain());
+}
+void FormSequences::cmdQuelquesSequences_Click()
+{
+    apply(m_doc.copyInPlace());
+}
+void FormSequences::cmdOrdreSequence_Click(int index)
+{
+    apply(m_doc.order(index));
+}
+void FormSequences::cmdSensSequence_Click()
+{
+    apply(m_doc.reverse(ListKind::Initial));
+}
+void FormSequences::cmdInverserFinal_Click()
+{
+    apply(m_doc.reverse(ListKind::Final));
+}
 
 void FormSequences::cmdPremierPointSequence_MouseDown(int index)
 {
@@ -252,18 +284,33 @@ void FormSequences::cmdPremierPointSequence_MouseDown(int index)
     m_renumberTimer->setEnabled(true);
 }
 
-void FormSequences::cmdPremierPointSequence_MouseUp() { m_renumberTimer->setEnabled(false); }
+void FormSequences::cmdPremierPointSequence_MouseUp()
+{
+    m_renumberTimer->setEnabled(false);
+}
 
-void FormSequences::entryPointStep() { apply(m_doc.entryPoint(m_entryDirection, false)); }
+void FormSequences::entryPointStep()
+{
+    apply(m_doc.entryPoint(m_entryDirection, false));
+}
 
 void FormSequences::cmdRotationSequence_Click(int index)
 {
     apply(m_doc.rotate((index == 0 ? -10 : 10) * M_PI / 180));
 }
 
-void FormSequences::cmdRotation90_Click() { apply(m_doc.rotate(90 * M_PI / 180)); }
-void FormSequences::cmdSymetrieSequence_Click() { apply(m_doc.mirror()); }
-void FormSequences::cmdTaille_Click(int index) { apply(m_doc.scale(index)); }
+void FormSequences::cmdRotation90_Click()
+{
+    apply(m_doc.rotate(90 * M_PI / 180));
+}
+void FormSequences::cmdSymetrieSequence_Click()
+{
+    apply(m_doc.mirror());
+}
+void FormSequences::cmdTaille_Click(int index)
+{
+    apply(m_doc.scale(index));
+}
 
 void FormSequences::cmdIntervale_MouseDown(int index)
 {
@@ -272,7 +319,10 @@ void FormSequences::cmdIntervale_MouseDown(int index)
     m_spacingTimer->setEnabled(true);
 }
 
-void FormSequences::cmdIntervale_MouseUp() { m_spacingTimer->setEnabled(false); }
+void FormSequences::cmdIntervale_MouseUp()
+{
+    m_spacingTimer->setEnabled(false);
+}
 
 void FormSequences::spacingStep()
 {
@@ -280,9 +330,18 @@ void FormSequences::spacingStep()
         apply(m_doc.spacing(m_spacingDirection, false));
 }
 
-void FormSequences::cmdEffacer_Click() { apply(m_doc.erase()); }
-void FormSequences::cmdInsererPointSequence_Click() { apply(m_doc.insertLinkingPoints()); }
-void FormSequences::cmdSouderSequences_Click() { apply(m_doc.weld()); }
+void FormSequences::cmdEffacer_Click()
+{
+    apply(m_doc.erase());
+}
+void FormSequences::cmdInsererPointSequence_Click()
+{
+    apply(m_doc.insertLinkingPoints());
+}
+void FormSequences::cmdSouderSequences_Click()
+{
+    apply(m_doc.weld());
+}
 
 void FormSequences::cmdUndoSequence_Click()
 {

@@ -25,7 +25,8 @@ class VextraLibrary;
 class FormSequences : public QDialog {
     Q_OBJECT
 public:
-    FormSequences(Platform &platform, VextraLibrary &library, QString settingsPath, QWidget *parent = nullptr);
+    FormSequences(Platform &platform, VextraLibrary &library, QString settingsPath,
+                  QWidget *parent = nullptr);
     ~FormSequences() override;
 
     // The profile served (root "E" or tip "S") and the read buffer handed over.
@@ -99,8 +100,8 @@ private:
     PictureMapping m_maps[2];
     DrawingExtent m_drawingExtent;
     Side m_side = Emplanture;
-    int m_entryDirection = 0;   // the pressed cmdPremierPointSequence
-    int m_spacingDirection = 0; // the pressed cmdIntervale: Ecarter 0, Rapprocher 1
+    int m_entryDirection = 0;               // the pressed cmdPremierPointSequence
+    int m_spacingDirection = 0;             // the pressed cmdIntervale: Ecarter 0, Rapprocher 1
     std::unique_ptr<Timer> m_renumberTimer; // Timer_Renumerotation1
     std::unique_ptr<Timer> m_spacingTimer;  // Timer_Ecartement1
     bool m_assembled = false;

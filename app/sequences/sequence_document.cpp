@@ -41,9 +41,10 @@ Notice nothingSelectedInDrawing()
 
 Notice nothingSelectedInAssembly()
 {
-    return critical("Aucune séquence de l'assemblage n'est sélectionnée : sélectionnez d'abord dans la figure du "
-                    "bas les séquences à déplacer.",
-                    kImpossible);
+    return critical(
+        "Aucune séquence de l'assemblage n'est sélectionnée : sélectionnez d'abord dans la figure du "
+        "bas les séquences à déplacer.",
+        kImpossible);
 }
 
 Notice weldRefusal()
@@ -59,7 +60,10 @@ Notice emptyAssemblyRefusal()
                     "Assemblage impossible");
 }
 
-Notice noPointUnderCursor() { return critical("Pas de point sélectionné sur la figure", kImpossible); }
+Notice noPointUnderCursor()
+{
+    return critical("Pas de point sélectionné sur la figure", kImpossible);
+}
 
 // ---- loading and history
 
@@ -119,7 +123,8 @@ bool SequenceDocument::selectInside(ListKind kind, const DrawingExtent &box)
 {
     bool any = false;
     for (SequenceEntry &s : kind == ListKind::Initial ? m_initial : m_final) {
-        if (s.Points.empty() || s.MinX < box.xMin || s.MaxX > box.xMax || s.MinY < box.yMin || s.MaxY > box.yMax)
+        if (s.Points.empty() || s.MinX < box.xMin || s.MaxX > box.xMax || s.MinY < box.yMin ||
+            s.MaxY > box.yMax)
             continue;
         s.Selected = kSequenceSelected;
         any = true;
@@ -178,9 +183,15 @@ Outcome SequenceDocument::appendSelectedInitial(bool chainThem)
     return Outcome::done(true);
 }
 
-Outcome SequenceDocument::chain() { return appendSelectedInitial(true); }
+Outcome SequenceDocument::chain()
+{
+    return appendSelectedInitial(true);
+}
 
-Outcome SequenceDocument::copyInPlace() { return appendSelectedInitial(false); }
+Outcome SequenceDocument::copyInPlace()
+{
+    return appendSelectedInitial(false);
+}
 
 // ---- order, direction and entry point
 
@@ -235,7 +246,9 @@ Outcome SequenceDocument::reverse(ListKind kind)
 
 Outcome SequenceDocument::entryPoint(int index, bool record)
 {
-    auto turns = [](const SequenceEntry &s) { return s.isSelected() && s.isClosed() && s.Points.size() >= 3; };
+    auto turns = [](const SequenceEntry &s) {
+        return s.isSelected() && s.isClosed() && s.Points.size() >= 3;
+    };
     if (std::none_of(m_final.begin(), m_final.end(), turns))
         return Outcome::done(false);
     if (record)
@@ -374,11 +387,13 @@ Outcome SequenceDocument::insertLinkingPoints()
 
 Outcome SequenceDocument::weld()
 {
-    const auto selected = std::count_if(m_final.begin(), m_final.end(), [](const SequenceEntry &s) { return s.isSelected(); });
+    const auto selected =
+        std::count_if(m_final.begin(), m_final.end(), [](const SequenceEntry &s) { return s.isSelected(); });
     if (selected < 2)
         return Outcome::refused(weldRefusal());
     record();
-    auto first = std::find_if(m_final.begin(), m_final.end(), [](const SequenceEntry &s) { return s.isSelected(); });
+    auto first =
+        std::find_if(m_final.begin(), m_final.end(), [](const SequenceEntry &s) { return s.isSelected(); });
     for (auto it = first + 1; it != m_final.end(); ++it)
         if (it->isSelected())
             first->Points.insert(first->Points.end(), it->Points.begin(), it->Points.end());

@@ -38,7 +38,7 @@ public:
     void load(std::span<const ContourPoint> buffer);
 
     const SequenceList &initial() const { return m_initial; }
-    const SequenceList &final() const { return m_final; }
+    const SequenceList & final() const { return m_final; }
     const SequenceList &list(ListKind kind) const { return kind == ListKind::Initial ? m_initial : m_final; }
     size_t undoDepth() const { return m_undo.size(); }
 

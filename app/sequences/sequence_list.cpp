@@ -9,9 +9,15 @@ namespace orv {
 namespace {
 
 // Tags compare by the low byte of each character, the first one first.
-int tagKey(const ContourPoint &p) { return (p.Tag[0] & 0xFF) << 8 | (p.Tag[1] & 0xFF); }
+int tagKey(const ContourPoint &p)
+{
+    return (p.Tag[0] & 0xFF) << 8 | (p.Tag[1] & 0xFF);
+}
 
-SequencePoint pointOf(const ContourPoint &c) { return {c.X, c.Y, 0, 0}; }
+SequencePoint pointOf(const ContourPoint &c)
+{
+    return {c.X, c.Y, 0, 0};
+}
 
 } // namespace
 

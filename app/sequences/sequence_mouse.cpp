@@ -89,7 +89,8 @@ void SequenceMouse::release(ListKind picture, const CanvasMouse &m)
     case Mode::Drag: {
         const QPointF d = at - m_start;
         m_offset = QPointF();
-        const Outcome o = m_form.document().moveSelected(float(map.drawingLength(d.x())), float(-map.drawingLength(d.y())));
+        const Outcome o =
+            m_form.document().moveSelected(float(map.drawingLength(d.x())), float(-map.drawingLength(d.y())));
         m_form.apply(o);
         if (!o.changed)
             m_form.redrawPicture(ListKind::Final);
@@ -115,7 +116,8 @@ void SequenceMouse::selectAt(ListKind picture, QPointF end)
     const PictureMapping &map = m_form.mapping(picture);
     if (!m_moved || end == m_start) {
         const QPointF p = map.toDrawing(end.x(), end.y());
-        const int hit = doc.sequenceAt(picture, float(p.x()), float(p.y()), float(map.drawingLength(kClickTolerance)));
+        const int hit =
+            doc.sequenceAt(picture, float(p.x()), float(p.y()), float(map.drawingLength(kClickTolerance)));
         if (hit >= 0) {
             doc.toggle(picture, hit);
             m_form.setCurrent(picture, hit);
@@ -140,7 +142,8 @@ void SequenceMouse::hover(QPointF at)
     const SequenceList &list = m_form.document().final();
     for (size_t k = 0; k < list.size(); ++k) {
         const SequenceEntry &s = list[k];
-        if (c.x() < s.MinX - reach || c.x() > s.MaxX + reach || c.y() < s.MinY - reach || c.y() > s.MaxY + reach)
+        if (c.x() < s.MinX - reach || c.x() > s.MaxX + reach || c.y() < s.MinY - reach ||
+            c.y() > s.MaxY + reach)
             continue;
         for (size_t i = 0; i < s.Points.size(); ++i) {
             const SequencePoint &p = s.Points[i];

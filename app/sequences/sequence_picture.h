@@ -15,8 +15,8 @@ class QPainter;
 namespace orv {
 
 struct PictureMapping {
-    double scale = 1;            // twips per drawing unit
-    double cx = 0, cy = 0;       // drawing point at the picture's centre
+    double scale = 1;             // twips per drawing unit
+    double cx = 0, cy = 0;        // drawing point at the picture's centre
     double width = 0, height = 0; // picture size in twips
 
     // The extent fills the picture less a margin of 180 twips on every side.
@@ -34,11 +34,11 @@ struct PictureMapping {
 };
 
 struct PictureOptions {
-    bool tipColours = false;   // the window serves the tip: blue instead of red
+    bool tipColours = false;    // the window serves the tip: blue instead of red
     bool showDirection = false; // chkVisuSens
-    int current = -1;          // the framed sequence, from 0
-    bool finalPicture = false; // the lower picture: a wider frame around a selected current sequence
-    QPointF dragOffset;        // selected sequences drawn moved by this (twips) during a Ctrl drag
+    int current = -1;           // the framed sequence, from 0
+    bool finalPicture = false;  // the lower picture: a wider frame around a selected current sequence
+    QPointF dragOffset;         // selected sequences drawn moved by this (twips) during a Ctrl drag
 };
 
 // Clears the picture and draws the list: polylines, direction marks, the

@@ -27,7 +27,10 @@ const char *const kSequenceHelpLines[4] = {
 
 namespace {
 
-QString indexed(const char *name, int index) { return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index); }
+QString indexed(const char *name, int index)
+{
+    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
+}
 
 // A command button: its caption is the given text, its tool tip the given tip
 // (the caption when there is none).
@@ -93,9 +96,11 @@ void SequencesUi::setup(QDialog *window)
     auto *main = new QHBoxLayout(window);
 
     auto *pictures = new QVBoxLayout;
-    pictures->addWidget(picturePanel(upper, "pctSequences", "vscSequences", "lblNumSequence", "cadreCompteur"), 1);
     pictures->addWidget(
-        picturePanel(lower, "pctSequencesFinal", "vscSequencesFinal", "lblNumSequenceFinal", "cadreCompteurFinal"), 1);
+        picturePanel(upper, "pctSequences", "vscSequences", "lblNumSequence", "cadreCompteur"), 1);
+    pictures->addWidget(picturePanel(lower, "pctSequencesFinal", "vscSequencesFinal", "lblNumSequenceFinal",
+                                     "cadreCompteurFinal"),
+                        1);
     lblAideSequences = new QLabel;
     lblAideSequences->setObjectName(QStringLiteral("lblAideSequences"));
     QStringList lines;
@@ -106,7 +111,8 @@ void SequencesUi::setup(QDialog *window)
     main->addLayout(pictures, 1);
 
     auto *side = new QVBoxLayout;
-    cmdOuvrirFichierSequences = button(QStringLiteral("cmdOuvrirFichierSequences"), QStringLiteral("Ouvrir un dessin..."));
+    cmdOuvrirFichierSequences =
+        button(QStringLiteral("cmdOuvrirFichierSequences"), QStringLiteral("Ouvrir un dessin..."));
     side->addWidget(cmdOuvrirFichierSequences);
 
     auto *selUpper = new QHBoxLayout;
@@ -125,10 +131,12 @@ void SequencesUi::setup(QDialog *window)
     auto *drawing = new QGridLayout;
     for (int i = 0; i < 2; ++i)
         cmdInsererSequence[size_t(i)] =
-            button(indexed("cmdInsererSequence", i), i == 0 ? QStringLiteral("Enchaîner") : QStringLiteral("Enchaîner à gauche"),
+            button(indexed("cmdInsererSequence", i),
+                   i == 0 ? QStringLiteral("Enchaîner") : QStringLiteral("Enchaîner à gauche"),
                    QStringLiteral("Ajouter les séquences sélectionnées à la suite de l'assemblage"));
-    cmdQuelquesSequences = button(QStringLiteral("cmdQuelquesSequences"), QStringLiteral("Copier sur place"),
-                                  QStringLiteral("Copier les séquences sélectionnées dans l'assemblage sans les déplacer"));
+    cmdQuelquesSequences =
+        button(QStringLiteral("cmdQuelquesSequences"), QStringLiteral("Copier sur place"),
+               QStringLiteral("Copier les séquences sélectionnées dans l'assemblage sans les déplacer"));
     cmdSensSequence = button(QStringLiteral("cmdSensSequence"), QStringLiteral("Inverser le sens"));
     drawing->addWidget(frmSelectionInitial, 0, 0, 1, 2);
     drawing->addWidget(cmdInsererSequence[0], 1, 0);
@@ -148,10 +156,12 @@ void SequencesUi::setup(QDialog *window)
         assembly->addWidget(b[1], row++, 1);
     };
     const QString order = QStringLiteral("Modifier l'ordre des séquences");
-    pair(cmdOrdreSequence, "cmdOrdreSequence", QStringLiteral("Plus tard"), QStringLiteral("Plus tôt"), order, order);
+    pair(cmdOrdreSequence, "cmdOrdreSequence", QStringLiteral("Plus tard"), QStringLiteral("Plus tôt"), order,
+         order);
     pair(cmdPremierPointSequence, "cmdPremierPointSequence", QStringLiteral("Avancer le point d'entrée"),
          QStringLiteral("Reculer le point d'entrée"));
-    pair(cmdRotationSequence, "cmdRotationSequence", QStringLiteral("Rotation -10°"), QStringLiteral("Rotation +10°"));
+    pair(cmdRotationSequence, "cmdRotationSequence", QStringLiteral("Rotation -10°"),
+         QStringLiteral("Rotation +10°"));
     pair(cmdTaille, "cmdTaille", QStringLiteral("Agrandir"), QStringLiteral("Rétrécir"));
     pair(cmdIntervale, "cmdIntervale", QStringLiteral("Ecarter"), QStringLiteral("Rapprocher"));
     cmdRotation90 = button(QStringLiteral("cmdRotation90"), QStringLiteral("Rotation 90°"));
@@ -163,11 +173,13 @@ void SequencesUi::setup(QDialog *window)
     cmdEffacer = button(QStringLiteral("cmdEffacer"), QStringLiteral("Supprimer"));
     assembly->addWidget(cmdInverserFinal, row, 0);
     assembly->addWidget(cmdEffacer, row++, 1);
-    cmdInsererPointSequence = button(QStringLiteral("cmdInsererPointSequence"), QStringLiteral("Point de liaison"),
-                                     QStringLiteral("Insérer un point entre séquences"));
-    cmdSouderSequences = button(QStringLiteral("cmdSouderSequences"), QStringLiteral("Souder"),
-                                QStringLiteral("Réunir les séquences sélectionnées en une seule, dans l'ordre de "
-                                               "l'assemblage"));
+    cmdInsererPointSequence =
+        button(QStringLiteral("cmdInsererPointSequence"), QStringLiteral("Point de liaison"),
+               QStringLiteral("Insérer un point entre séquences"));
+    cmdSouderSequences =
+        button(QStringLiteral("cmdSouderSequences"), QStringLiteral("Souder"),
+               QStringLiteral("Réunir les séquences sélectionnées en une seule, dans l'ordre de "
+                              "l'assemblage"));
     assembly->addWidget(cmdInsererPointSequence, row, 0);
     assembly->addWidget(cmdSouderSequences, row++, 1);
     cmdUndoSequence = button(QStringLiteral("cmdUndoSequence"), QStringLiteral("Annuler"),

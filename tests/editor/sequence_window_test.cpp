@@ -31,8 +31,9 @@ QByteArray dxfRectangles(const std::vector<std::array<double, 4>> &boxes)
         const double c[5][2] = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}, {x, y}};
         for (int i = 0; i < 4; ++i)
             text += "0\nLINE\n8\n0\n10\n" + QByteArray::number(c[i][0], 'f', 6) + "\n20\n" +
-                    QByteArray::number(c[i][1], 'f', 6) + "\n30\n0.0\n11\n" + QByteArray::number(c[i + 1][0], 'f', 6) +
-                    "\n21\n" + QByteArray::number(c[i + 1][1], 'f', 6) + "\n31\n0.0\n";
+                    QByteArray::number(c[i][1], 'f', 6) + "\n30\n0.0\n11\n" +
+                    QByteArray::number(c[i + 1][0], 'f', 6) + "\n21\n" +
+                    QByteArray::number(c[i + 1][1], 'f', 6) + "\n31\n0.0\n";
     }
     return text + "0\nENDSEC\n0\nEOF\n";
 }
@@ -64,10 +65,12 @@ protected:
     // A drawing of a 100 x 20 plate and two holes, opened as the root.
     QString plate()
     {
-        return write(QStringLiteral("plaque.dxf"), dxfRectangles({{0, 0, 100, 20}, {10, 5, 10, 10}, {40, 5, 20, 10}}));
+        return write(QStringLiteral("plaque.dxf"),
+                     dxfRectangles({{0, 0, 100, 20}, {10, 5, 10, 10}, {40, 5, 20, 10}}));
     }
     static void click(QWidget *w) { static_cast<QPushButton *>(w)->click(); }
-    static void mouse(FormSequences &f, ListKind k, CanvasMouse::Type t, QPointF at, int modifiers = 0, int button = 1)
+    static void mouse(FormSequences &f, ListKind k, CanvasMouse::Type t, QPointF at, int modifiers = 0,
+                      int button = 1)
     {
         f.mouse().handle(k, CanvasMouse{t, button, modifiers, float(at.x()), float(at.y())});
     }
@@ -131,8 +134,9 @@ TEST_F(SequenceWindow, ValidatingAnEmptyAssemblyIsRefusedAndTheWindowStaysOpen)
         EXPECT_TRUE(f.isVisible());
         EXPECT_FALSE(f.assembled());
         ASSERT_EQ(messages().size(), 1u);
-        EXPECT_EQ(messages()[0], "Assemblage impossible|L'assemblage est vide : copiez au moins une séquence dans la "
-                                 "figure du bas avant de le valider.");
+        EXPECT_EQ(messages()[0],
+                  "Assemblage impossible|L'assemblage est vide : copiez au moins une séquence dans la "
+                  "figure du bas avant de le valider.");
         f.close();
     };
     openFile(0, plate());
@@ -150,8 +154,9 @@ TEST_F(SequenceWindow, OrderingWithTheLastSequenceSelectedShowsItsMessageWordFor
         EXPECT_EQ(f.document().final(), before);
         ASSERT_EQ(platform.messages().size(), 1u);
         const orv::RecordedMessage &m = platform.messages()[0];
-        EXPECT_EQ(m.text, QStringLiteral("Il faut au moins deux séquences et la dernière séquence ne doit pas être "
-                                         "sélectionnée pour pouvoir utiliser cet outil"));
+        EXPECT_EQ(m.text,
+                  QStringLiteral("Il faut au moins deux séquences et la dernière séquence ne doit pas être "
+                                 "sélectionnée pour pouvoir utiliser cet outil"));
         EXPECT_EQ(m.title, QStringLiteral("Opération impossible"));
         EXPECT_EQ(m.style, orv::MessageStyle::CriticalOk);
         f.close();
@@ -172,8 +177,9 @@ TEST_F(SequenceWindow, ChainingWeldingAndUndoWorkFromTheButtons)
         f.ui().lower.numbers[0]->clicked(); // both copies were selected: one is left
         click(f.ui().cmdSouderSequences);
         ASSERT_EQ(platform.messages().size(), 1u);
-        EXPECT_EQ(platform.messages()[0].text, QStringLiteral("Il faut sélectionner au moins deux séquences de "
-                                                              "l'assemblage pour pouvoir les souder."));
+        EXPECT_EQ(platform.messages()[0].text,
+                  QStringLiteral("Il faut sélectionner au moins deux séquences de "
+                                 "l'assemblage pour pouvoir les souder."));
         click(f.ui().cmdSelectionSequenceFinal[0]);
         const int32_t points = fin[0].PointCount() + fin[1].PointCount();
         click(f.ui().cmdSouderSequences);
@@ -198,7 +204,8 @@ TEST_F(SequenceWindow, GesturesSelectMoveAndPickPointsOnPlainEvents)
         EXPECT_TRUE(in[size_t(plate)].isSelected());
         EXPECT_EQ(f.current(ListKind::Initial), plate);
         // A rectangle around the first hole selects it, not the plate.
-        const QPointF a = f.mapping(ListKind::Initial).toPicture(5, 18), b = f.mapping(ListKind::Initial).toPicture(25, 2);
+        const QPointF a = f.mapping(ListKind::Initial).toPicture(5, 18),
+                      b = f.mapping(ListKind::Initial).toPicture(25, 2);
         mouse(f, ListKind::Initial, CanvasMouse::Press, a);
         mouse(f, ListKind::Initial, CanvasMouse::Move, b);
         EXPECT_TRUE(f.mouse().band(ListKind::Initial).has_value());
@@ -288,8 +295,9 @@ TEST_F(SequenceWindow, TheWindowOpensItsOwnDrawingsAndRefusesOneThatCannotBeRead
         click(f.ui().cmdOuvrirFichierSequences);
         ASSERT_EQ(platform.dialogs().size(), 2u);
         const orv::RecordedDialog &d = platform.dialogs()[1];
-        EXPECT_EQ(d.filter, QStringLiteral("DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Plotter (*.plt)|*.plt|Projet Orvalis "
-                                           "(*.orv)|*.orv|Tous les fichiers connus|*.dxf;*.dat;*.plt;*.orv"));
+        EXPECT_EQ(d.filter, QStringLiteral(
+                                "DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Plotter (*.plt)|*.plt|Projet Orvalis "
+                                "(*.orv)|*.orv|Tous les fichiers connus|*.dxf;*.dat;*.plt;*.orv"));
         EXPECT_EQ(d.folder, folder() + QLatin1Char('/'));
         ASSERT_EQ(platform.messages().size(), 1u);
         EXPECT_EQ(platform.messages()[0].title, QStringLiteral("Lecture impossible"));
@@ -305,25 +313,49 @@ TEST_F(SequenceWindow, TheWindowOpensItsOwnDrawingsAndRefusesOneThatCannotBeRead
 TEST_F(SequenceWindow, HelpTextHelpButtonAndControlNames)
 {
     script = [this](FormSequences &f) {
-        EXPECT_EQ(f.ui().lblAideSequences->text(),
-                  QStringLiteral("Clic gauche en haut et en bas = Sélection d'une séquence par clic simple ou rectangle\n"
-                                 "Ctrl + clic gauche en bas = saisir les séquences sélectionnées pour les déplacer\n"
-                                 "Alt + déplacement en bas = afficher le point sous le curseur\n"
-                                 "Alt + clic en bas = déplacer le point affiché sous le curseur"));
+        EXPECT_EQ(
+            f.ui().lblAideSequences->text(),
+            QStringLiteral(
+                "Clic gauche en haut et en bas = Sélection d'une séquence par clic simple ou rectangle\n"
+                "Ctrl + clic gauche en bas = saisir les séquences sélectionnées pour les déplacer\n"
+                "Alt + déplacement en bas = afficher le point sous le curseur\n"
+                "Alt + clic en bas = déplacer le point affiché sous le curseur"));
         f.ui().chkAideSequences->setChecked(false);
         EXPECT_FALSE(f.ui().lblAideSequences->isVisible());
         click(f.ui().cmdAideSequences);
         EXPECT_EQ(platform.helpRequests(), 1);
         EXPECT_EQ(f.ui().cmdAideSequences->text(), QStringLiteral("Aide (F1)"));
         EXPECT_EQ(f.ui().cmdValiderSequence->text(), QStringLiteral("Valider l'assemblage"));
-        for (const char *name :
-             {"pctSequences", "pctSequencesFinal", "vscSequences", "vscSequencesFinal", "lblNumSequence_4",
-              "lblNumSequenceFinal_0", "cadreCompteur", "cadreCompteurFinal", "cmdSelectionSequence_1",
-              "cmdSelectionSequenceFinal_0", "frmSelectionInitial", "frmSelectionFinal", "frmVisuSequences",
-              "chkVisuSens", "cmdInsererSequence_1", "cmdQuelquesSequences", "cmdOrdreSequence_1", "cmdSensSequence",
-              "cmdInverserFinal", "cmdPremierPointSequence_1", "cmdRotationSequence_0", "cmdRotation90",
-              "cmdSymetrieSequence", "cmdTaille_1", "cmdIntervale_1", "cmdEffacer", "cmdInsererPointSequence",
-              "cmdUndoSequence", "cmdSouderSequences", "cmdOuvrirFichierSequences"})
+        for (const char *name : {"pctSequences",
+                                 "pctSequencesFinal",
+                                 "vscSequences",
+                                 "vscSequencesFinal",
+                                 "lblNumSequence_4",
+                                 "lblNumSequenceFinal_0",
+                                 "cadreCompteur",
+                                 "cadreCompteurFinal",
+                                 "cmdSelectionSequence_1",
+                                 "cmdSelectionSequenceFinal_0",
+                                 "frmSelectionInitial",
+                                 "frmSelectionFinal",
+                                 "frmVisuSequences",
+                                 "chkVisuSens",
+                                 "cmdInsererSequence_1",
+                                 "cmdQuelquesSequences",
+                                 "cmdOrdreSequence_1",
+                                 "cmdSensSequence",
+                                 "cmdInverserFinal",
+                                 "cmdPremierPointSequence_1",
+                                 "cmdRotationSequence_0",
+                                 "cmdRotation90",
+                                 "cmdSymetrieSequence",
+                                 "cmdTaille_1",
+                                 "cmdIntervale_1",
+                                 "cmdEffacer",
+                                 "cmdInsererPointSequence",
+                                 "cmdUndoSequence",
+                                 "cmdSouderSequences",
+                                 "cmdOuvrirFichierSequences"})
             EXPECT_NE(f.findChild<QWidget *>(QLatin1String(name)), nullptr) << name;
         EXPECT_EQ(f.findChild<QWidget *>(QStringLiteral("cmdRotationSequence_1"))->toolTip(),
                   QStringLiteral("Rotation +10°"));

@@ -96,8 +96,9 @@ TEST(SequenceHandOver, TheAssemblyBecomesOneContourWithNewBoundsAndAnEmptyOneIsR
     DrawingExtent bounds{1, 2, 3, 4};
     const Outcome refused = doc.validate(buffer, bounds);
     ASSERT_TRUE(refused.refusal);
-    EXPECT_EQ(refused.refusal->text, "L'assemblage est vide : copiez au moins une séquence dans la figure du bas "
-                                     "avant de le valider.");
+    EXPECT_EQ(refused.refusal->text,
+              "L'assemblage est vide : copiez au moins une séquence dans la figure du bas "
+              "avant de le valider.");
     EXPECT_EQ(buffer.size(), 1u);
     EXPECT_EQ(bounds, (DrawingExtent{1, 2, 3, 4}));
 
@@ -154,8 +155,9 @@ TEST_F(Assembly, OrderingWithTheLastSequenceSelectedIsRefusedWordForWordAndChang
     EXPECT_EQ(doc.final(), before);
 
     selectOnly({0});
-    EXPECT_EQ(doc.order(1).refusal->text, "Il faut au moins deux séquences et la première séquence ne doit pas être "
-                                          "sélectionnée pour pouvoir utiliser cet outil");
+    EXPECT_EQ(doc.order(1).refusal->text,
+              "Il faut au moins deux séquences et la première séquence ne doit pas être "
+              "sélectionnée pour pouvoir utiliser cet outil");
     selectOnly({});
     const SequenceList unselected = doc.final();
     EXPECT_EQ(doc.order(0).refusal->text, "Aucune séquence de l'assemblage n'est sélectionnée : sélectionnez "
@@ -257,7 +259,8 @@ TEST_F(Assembly, LinkingPointsGoBetweenSelectedNeighboursAndWeldingJoinsInListOr
     selectOnly({2});
     const Outcome o = doc.weld();
     ASSERT_TRUE(o.refusal);
-    EXPECT_EQ(o.refusal->text, "Il faut sélectionner au moins deux séquences de l'assemblage pour pouvoir les souder.");
+    EXPECT_EQ(o.refusal->text,
+              "Il faut sélectionner au moins deux séquences de l'assemblage pour pouvoir les souder.");
 }
 
 TEST_F(Assembly, EveryCommandKeepsBoundsConsistentAndOneUndoGivesBackTheStateBeforeIt)
@@ -271,7 +274,8 @@ TEST_F(Assembly, EveryCommandKeepsBoundsConsistentAndOneUndoGivesBackTheStateBef
         {"copy", [&] { doc.toggle(ListKind::Initial, 2); }, [&] { return doc.copyInPlace(); }},
         {"order later", [&] { selectOnly({0}); }, [&] { return doc.order(0); }},
         {"order earlier", [&] { selectOnly({2}); }, [&] { return doc.order(1); }},
-        {"reverse drawing", [&] { doc.selectAll(ListKind::Initial); }, [&] { return doc.reverse(ListKind::Initial); }},
+        {"reverse drawing", [&] { doc.selectAll(ListKind::Initial); },
+         [&] { return doc.reverse(ListKind::Initial); }},
         {"reverse assembly", all, [&] { return doc.reverse(ListKind::Final); }},
         {"entry point", all, [&] { return doc.entryPoint(1); }},
         {"rotate", all, [&] { return doc.rotate(0.3); }},
@@ -282,7 +286,10 @@ TEST_F(Assembly, EveryCommandKeepsBoundsConsistentAndOneUndoGivesBackTheStateBef
         {"linking point", all, [&] { return doc.insertLinkingPoints(); }},
         {"weld", all, [&] { return doc.weld(); }},
         {"move", all, [&] { return doc.moveSelected(3, -2); }},
-        {"move point", none, [&] { return doc.movePoint({0, 2}, 7, 8); }},
+        {"move point", none,
+         [&] {
+             return doc.movePoint({0, 2}, 7, 8);
+         }},
     };
     for (const auto &[name, select, command] : commands) {
         select();
