@@ -55,7 +55,9 @@ void SequenceMouse::move(ListKind picture, const CanvasMouse &m)
     if (m.button == 0) {
         if (picture == ListKind::Final && m.modifiers == kAlt)
             hover(at);
-        else if (!m_marks.empty()) {
+        else if (m_under.valid() || !m_marks.empty()) {
+            // No longer shown, so no longer the point an Alt click would move.
+            m_under = {};
             m_marks.clear();
             m_form.updateOverlay(ListKind::Final);
         }

@@ -240,7 +240,12 @@ TEST_F(SequenceWindow, GesturesSelectMoveAndPickPointsOnPlainEvents)
         EXPECT_NEAR(fin[copy].MinY, 3, 1e-2);
         EXPECT_TRUE(platform.messages().empty());
 
-        // Alt click with nothing shown under the cursor.
+        // A point shown, then the cursor moved on without Alt: nothing is shown
+        // any more, and an Alt click has no point to move.
+        mouse(f, ListKind::Final, CanvasMouse::Move, m2.toPicture(22, 3), 4, 0);
+        EXPECT_TRUE(f.mouse().pointUnderCursor().valid());
+        mouse(f, ListKind::Final, CanvasMouse::Move, m2.toPicture(60, 30), 0, 0);
+        EXPECT_TRUE(f.mouse().hoverMarks().empty());
         clickAt(f, ListKind::Final, 200, 200, 4);
         ASSERT_EQ(messages().size(), 1u);
         EXPECT_EQ(messages()[0], "Opération impossible|Pas de point sélectionné sur la figure");
