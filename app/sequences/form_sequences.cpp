@@ -29,14 +29,6 @@ const QString kOpenFilter =
                    "Orvalis (*.orv)|*.orv|Tous les fichiers connus|*.dxf;*.dat;*.plt;*.orv");
 constexpr int kRepeatMs = 100;
 
-DrawingExtent unite(const DrawingExtent &a, const DrawingExtent &b, bool bEmpty)
-{
-    if (bEmpty)
-        return a;
-    return {std::min(a.xMin, b.xMin), std::max(a.xMax, b.xMax), std::min(a.yMin, b.yMin),
-            std::max(a.yMax, b.yMax)};
-}
-
 } // namespace
 
 FormSequences::FormSequences(Platform &platform, VextraLibrary &library, QString settingsPath,
@@ -137,7 +129,7 @@ void FormSequences::fitPictures()
 {
     const DrawingExtent finalExtent = extentOf(m_doc.final());
     m_maps[0].fit(m_drawingExtent, m_ui.upper.picture->widthTwips(), m_ui.upper.picture->heightTwips());
-    m_maps[1].fit(unite(m_drawingExtent, finalExtent, m_doc.final().empty()),
+    m_maps[1].fit(m_doc.final().empty() ? m_drawingExtent : united(m_drawingExtent, finalExtent),
                   m_ui.lower.picture->widthTwips(), m_ui.lower.picture->heightTwips());
     redrawPicture(ListKind::Initial);
     redrawPicture(ListKind::Final);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace orv {
 
@@ -19,22 +20,26 @@ SequencePoint pointOf(const ContourPoint &c)
     return {c.X, c.Y, 0, 0};
 }
 
+// From the first point, widened by every other.
+template <typename Point> DrawingExtent extentOfPoints(std::span<const Point> points)
+{
+    if (points.empty())
+        return {};
+    DrawingExtent e{points[0].X, points[0].X, points[0].Y, points[0].Y};
+    for (const Point &p : points)
+        e = united(e, {p.X, p.X, p.Y, p.Y});
+    return e;
+}
+
 } // namespace
 
 void SequenceEntry::computeBounds()
 {
-    if (Points.empty()) {
-        MinX = MaxX = MinY = MaxY = Width = Height = 0;
-        return;
-    }
-    MinX = MaxX = Points.front().X;
-    MinY = MaxY = Points.front().Y;
-    for (const SequencePoint &p : Points) {
-        MinX = std::min(MinX, p.X);
-        MaxX = std::max(MaxX, p.X);
-        MinY = std::min(MinY, p.Y);
-        MaxY = std::max(MaxY, p.Y);
-    }
+    const DrawingExtent e = extentOfPoints(std::span<const SequencePoint>(Points));
+    MinX = e.xMin;
+    MaxX = e.xMax;
+    MinY = e.yMin;
+    MaxY = e.yMax;
     Width = std::abs(MaxX - MinX);
     Height = std::abs(MaxY - MinY);
 }
@@ -76,39 +81,26 @@ std::vector<ContourPoint> bufferFromSequences(const SequenceList &list)
     return out;
 }
 
+DrawingExtent united(const DrawingExtent &a, const DrawingExtent &b)
+{
+    return {std::min(a.xMin, b.xMin), std::max(a.xMax, b.xMax), std::min(a.yMin, b.yMin),
+            std::max(a.yMax, b.yMax)};
+}
+
 DrawingExtent extentOf(std::span<const ContourPoint> buffer)
 {
-    DrawingExtent e;
-    if (buffer.empty())
-        return e;
-    e = {buffer[0].X, buffer[0].X, buffer[0].Y, buffer[0].Y};
-    for (const ContourPoint &p : buffer) {
-        e.xMin = std::min(e.xMin, p.X);
-        e.xMax = std::max(e.xMax, p.X);
-        e.yMin = std::min(e.yMin, p.Y);
-        e.yMax = std::max(e.yMax, p.Y);
-    }
-    return e;
+    return extentOfPoints(buffer);
 }
 
 DrawingExtent extentOf(const SequenceList &list)
 {
-    DrawingExtent e;
-    bool first = true;
+    std::optional<DrawingExtent> e;
     for (const SequenceEntry &s : list) {
-        if (s.Points.empty())
-            continue;
-        if (first) {
-            e = {s.MinX, s.MaxX, s.MinY, s.MaxY};
-            first = false;
-            continue;
-        }
-        e.xMin = std::min(e.xMin, s.MinX);
-        e.xMax = std::max(e.xMax, s.MaxX);
-        e.yMin = std::min(e.yMin, s.MinY);
-        e.yMax = std::max(e.yMax, s.MaxY);
+        const DrawingExtent box{s.MinX, s.MaxX, s.MinY, s.MaxY};
+        if (!s.Points.empty())
+            e = e ? united(*e, box) : box;
     }
-    return e;
+    return e.value_or(DrawingExtent{});
 }
 
 } // namespace orv

@@ -52,6 +52,8 @@ SequenceList sequencesFromBuffer(std::span<const ContourPoint> buffer);
 // those records. Pen and Tag stay empty: the assembly is one contour.
 std::vector<ContourPoint> bufferFromSequences(const SequenceList &list);
 DrawingExtent extentOf(std::span<const ContourPoint> buffer);
+// The box around both.
+DrawingExtent united(const DrawingExtent &a, const DrawingExtent &b);
 // The box around every sequence of a list (all zero for an empty list).
 DrawingExtent extentOf(const SequenceList &list);
 
