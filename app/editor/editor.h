@@ -134,6 +134,10 @@ public:
     std::function<void()> reapplyLayout;     // layout re-application
     std::function<void()> drawPointLists;    // the five-line point lists
     std::function<void()> restoreWindowState; // after an undo restore, once the document is back
+    // The sequence window over a read buffer of several contours, shown
+    // modally for a side; true when an assembly was validated, which then
+    // replaces the buffer and its bounds.
+    std::function<bool(Side side, std::vector<ContourPoint> &buffer, Bounds &bounds)> assembleSequences;
 
 private:
     void applyAvailability();

@@ -40,6 +40,13 @@ bool extensionIs(const QString &ext, std::initializer_list<const char *> forms)
     return std::any_of(forms.begin(), forms.end(), [&ext](const char *f) { return ext == QLatin1String(f); });
 }
 
+// The first and last records name different contours.
+bool severalContours(const std::vector<ContourPoint> &records)
+{
+    const ContourPoint &a = records.front(), &b = records.back();
+    return (a.Tag[0] & 0xFF) != (b.Tag[0] & 0xFF) || (a.Tag[1] & 0xFF) != (b.Tag[1] & 0xFF);
+}
+
 // The starting spacing from the root chord.
 float spacingForChord(float chord)
 {
@@ -147,12 +154,23 @@ void FilesPart::openProfile(Side side, const QString &path)
         m_ed.show(readFailure(path, read));
         return;
     }
-    const auto records = buffer.elements().first(size_t(std::min(read, buffer.count())));
-    s.PointsLus.assign(records.begin(), records.end());
-    s.lusBounds = bounds;
+    const auto got = buffer.elements().first(size_t(std::min(read, buffer.count())));
+    std::vector<ContourPoint> records(got.begin(), got.end());
     buffer.reset();
 
-    // Several contours are taken as one profile, in the library's cutting order.
+    // Several contours are assembled into one in the sequence window; left
+    // without validating, the open ends with the document as it was.
+    if (severalContours(records)) {
+        if (!m_ed.assembleSequences) {
+            m_ed.show(assemblyNotAvailable(path));
+            return;
+        }
+        if (!m_ed.assembleSequences(side, records, bounds))
+            return;
+    }
+    s.PointsLus = std::move(records);
+    s.lusBounds = bounds;
+
     const QString ext = extensionOf(path);
     int32_t n = int32_t(s.PointsLus.size());
     if (extensionIs(ext, {"dxf", "DXF", "plt", "PLT", "svg", "SVG"})) {

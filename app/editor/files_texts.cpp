@@ -147,6 +147,14 @@ Notice projectNotSaved(const QString &path)
                     "Enregistrement impossible");
 }
 
+Notice assemblyNotAvailable(const QString &path)
+{
+    return critical(text(QStringLiteral("Le dessin %1 contient plusieurs contours et la fenêtre d'assemblage des "
+                                        "séquences n'est pas disponible : il n'a pas été lu.")
+                             .arg(quoted(path))),
+                    kReadTitle);
+}
+
 Notice intermediateRefused(int32_t rootCount, int32_t tipCount, int32_t intermediateCount)
 {
     QString t;

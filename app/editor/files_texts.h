@@ -22,6 +22,8 @@ Notice projectRefused(const QString &path, ProjectRefusal refusal);
 // A project opened with parts skipped or mended.
 Notice projectDamaged(const QString &path, const ProjectDamage &damage);
 Notice projectNotSaved(const QString &path);
+// A drawing of several contours while the sequence window is not installed.
+Notice assemblyNotAvailable(const QString &path);
 Notice intermediateRefused(int32_t rootCount, int32_t tipCount, int32_t intermediateCount);
 Notice reportNotWritten(const QString &path);
 

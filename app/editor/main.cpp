@@ -7,6 +7,7 @@
 #include "platform/qt_platform.h"
 #include "platform/single_instance.h"
 #include "platform/vextra_binding.h"
+#include "sequences/form_sequences.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -31,6 +32,7 @@ int main(int argc, char **argv)
     args.removeFirst();
     orv::EditorEnvironment env{orv::programFolder(), orv::helpFilePath(), orv::joinedCommandLine(args)};
     orv::FormOrvalis window(platform, library, env);
+    orv::installSequenceWindow(window);
     orv::HelpWindow help(&window);
     platform.setHelpHandler([&] { help.showHelp(env.helpFile); });
     platform.installHelpKey();
