@@ -3,13 +3,13 @@
 // converted to millimetres. Prolog procedures that alias an operator and the
 // path procedures of Illustrator's and cairo's prologs are understood; no
 // other procedure is run.
+#include "readers/ps_tokens.h"
 #include "readers/readers.h"
 #include "foundation/text_input.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <numbers>
 #include <string>
 #include <unordered_map>
@@ -18,6 +18,9 @@
 namespace vx {
 
 namespace {
+
+using ps::Token;
+using ps::Tokenizer;
 
 constexpr double kMmPerPoint = 25.4 / 72.0;
 constexpr size_t kOperands = 10;
@@ -94,13 +97,6 @@ Op prologProcedure(std::string_view name)
     return Op::None;
 }
 
-bool isDelimiter(char c)
-{
-    return std::strchr("()<>[]{}/%", c) != nullptr && c != '\0';
-}
-
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\0'; }
-
 // An affine matrix [a b c d e f]: x' = a·x + c·y + e, y' = b·x + d·y + f.
 using Matrix = std::array<double, 6>;
 
@@ -114,183 +110,6 @@ struct Transform {
 
 struct Point {
     double x, y;
-};
-
-// One token of the text: a number, a name, or a structure the reader only
-// needs to see go by.
-struct Token {
-    enum class Kind : uint8_t { Number, Name, Literal, Procedure, ArrayOpen, ArrayClose, Other } kind = Kind::Other;
-    std::string_view text; // the name, without "/" for a literal
-    double number = 0;
-    // A procedure: its tokens at its own level, and the first two of them
-    // ("{" for a procedure inside it).
-    size_t count = 0;
-    std::string_view first, second;
-};
-
-class Tokenizer {
-public:
-    explicit Tokenizer(std::string_view text) : m_text(text) {}
-
-    bool next(Token &t)
-    {
-        if (!flat(t))
-            return false;
-        if (t.kind == Token::Kind::Procedure)
-            procedure(t);
-        return true;
-    }
-
-    // Skips inline image data up to its "~>" (ASCII85).
-    void skipAscii85()
-    {
-        const size_t end = m_text.find("~>", m_pos);
-        m_pos = end == std::string_view::npos ? m_text.size() : end + 2;
-    }
-
-private:
-    enum : char { kOpen = '{', kClose = '}' };
-
-    // One token; a procedure is only opened (its kind, no body read).
-    bool flat(Token &t)
-    {
-        for (;;) {
-            while (m_pos < m_text.size() && isSpace(m_text[m_pos]))
-                ++m_pos;
-            if (m_pos >= m_text.size())
-                return false;
-            if (m_text[m_pos] != '%')
-                break;
-            skipComment();
-        }
-        const char c = m_text[m_pos];
-        t = Token{};
-        m_closed = false;
-        switch (c) {
-        case '(':
-            skipString();
-            return true;
-        case '<':
-            skipAngle();
-            return true;
-        case '>':
-        case ')':
-        case kClose:
-            ++m_pos;
-            if (c == '>' && m_pos < m_text.size() && m_text[m_pos] == '>')
-                ++m_pos;
-            m_closed = c == kClose;
-            return true;
-        case '[':
-        case ']':
-            ++m_pos;
-            t.kind = c == '[' ? Token::Kind::ArrayOpen : Token::Kind::ArrayClose;
-            return true;
-        case kOpen:
-            ++m_pos;
-            t.kind = Token::Kind::Procedure;
-            return true;
-        case '/':
-            ++m_pos;
-            if (m_pos < m_text.size() && m_text[m_pos] == '/')
-                ++m_pos;
-            t.kind = Token::Kind::Literal;
-            t.text = regular();
-            return true;
-        default:
-            break;
-        }
-        t.text = regular();
-        t.kind = parseWholeDouble(t.text, t.number) ? Token::Kind::Number : Token::Kind::Name;
-        return true;
-    }
-
-    // The body of a procedure up to its matching "}", nested ones counted
-    // without recursion; only its shape is kept.
-    void procedure(Token &t)
-    {
-        size_t depth = 1;
-        Token inner;
-        while (flat(inner)) {
-            if (m_closed && --depth == 0)
-                return;
-            if (depth == 1) {
-                ++t.count;
-                const std::string_view shown = inner.kind == Token::Kind::Name ? inner.text : std::string_view("{");
-                if (t.count == 1)
-                    t.first = shown;
-                else if (t.count == 2)
-                    t.second = shown;
-            }
-            if (inner.kind == Token::Kind::Procedure)
-                ++depth;
-        }
-    }
-
-    // A comment; DSC data sections are skipped whole.
-    void skipComment()
-    {
-        const size_t start = m_pos;
-        while (m_pos < m_text.size() && m_text[m_pos] != '\n' && m_text[m_pos] != '\r')
-            ++m_pos;
-        const std::string_view comment = m_text.substr(start, m_pos - start);
-        if (comment.starts_with("%%BeginBinary"))
-            skipToLine("%%EndBinary");
-        else if (comment.starts_with("%%BeginData"))
-            skipToLine("%%EndData");
-    }
-
-    void skipToLine(std::string_view marker)
-    {
-        size_t at = m_pos;
-        while ((at = m_text.find(marker, at)) != std::string_view::npos) {
-            if (m_text[at - 1] == '\n' || m_text[at - 1] == '\r')
-                break;
-            ++at;
-        }
-        m_pos = at == std::string_view::npos ? m_text.size() : at;
-    }
-
-    // A string with nested parentheses and backslash escapes.
-    void skipString()
-    {
-        size_t depth = 0;
-        while (m_pos < m_text.size()) {
-            const char c = m_text[m_pos++];
-            if (c == '\\')
-                ++m_pos;
-            else if (c == '(')
-                ++depth;
-            else if (c == ')' && --depth == 0)
-                break;
-        }
-        m_pos = std::min(m_pos, m_text.size());
-    }
-
-    // "<<", a hexadecimal string or an ASCII85 string.
-    void skipAngle()
-    {
-        ++m_pos;
-        if (m_pos < m_text.size() && m_text[m_pos] == '<') {
-            ++m_pos;
-            return;
-        }
-        const bool ascii85 = m_pos < m_text.size() && m_text[m_pos] == '~';
-        const size_t end = m_text.find(ascii85 ? "~>" : ">", m_pos);
-        m_pos = end == std::string_view::npos ? m_text.size() : end + (ascii85 ? 2 : 1);
-    }
-
-    std::string_view regular()
-    {
-        const size_t start = m_pos;
-        while (m_pos < m_text.size() && !isSpace(m_text[m_pos]) && !isDelimiter(m_text[m_pos]))
-            ++m_pos;
-        return m_text.substr(start, m_pos - start);
-    }
-
-    std::string_view m_text;
-    size_t m_pos = 0;
-    bool m_closed = false; // the last token was a "}"
 };
 
 class OutlineReader {
@@ -316,6 +135,9 @@ public:
         while (!m_list.empty() && m_list.back().contour == last)
             m_list.pop_back();
     }
+
+    // Literal names are watched for an ASCII85 filter on the file itself.
+    void literal(std::string_view name) { m_ascii85 = name == "ASCII85Decode"; }
 
     // True once an image operator reads ASCII85 data from the file itself.
     bool takeInlineData()
@@ -547,10 +369,6 @@ private:
         op(lookup(t.text), matrix);
     }
 
-public:
-    void literal(std::string_view name) { m_ascii85 = name == "ASCII85Decode"; }
-
-private:
     void op(Op code, bool matrix)
     {
         switch (code) {
