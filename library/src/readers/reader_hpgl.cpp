@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 namespace vx {
@@ -228,8 +229,11 @@ size_t pclSequence(std::string_view text, size_t i, Mode &mode)
         return 0;
     const auto at = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char parameterised = at(i);
-    if (parameterised >= 48 && parameterised <= 126)
-        return 2; // two-character sequence: ESC E, ESC 9...
+    // The two-character sequences PCL defines (reset, margins, half line
+    // feed, display functions); an ESC before any other letter stays the
+    // plain character it always was.
+    if (parameterised != 0 && std::strchr("E9=YZ", parameterised))
+        return 2;
     if (parameterised < 33 || parameterised > 47)
         return 0;
     ++i;
