@@ -1,40 +1,18 @@
 // PostScript curves, arcs, the transform stack and the procedures of the
 // prologs that Illustrator and cairo (Inkscape) write.
-#include "readers/readers.h"
-#include "test_support.h"
+#include "eps_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 
+using namespace epstest;
 using namespace vxtest;
 
 namespace {
 
 constexpr double kMm = 25.4 / 72;
-
-vx::PointList readOutline(const TempDir &dir, const std::string &body, int *result = nullptr)
-{
-    vx::PointList list;
-    char *none = nullptr;
-    vx::TitleBuffer title(&none);
-    const int r = vx::readEps(dir.write("p.eps", "%!PS-Adobe-3.0 EPSF-3.0\n" + body).c_str(), title, list);
-    if (result)
-        *result = r;
-    return list;
-}
-
-std::string describe(const vx::PointList &list)
-{
-    std::string s;
-    for (const vx::Node &n : list) {
-        char buf[96];
-        std::snprintf(buf, sizeof buf, "%s%.4f,%.4f/%d", s.empty() ? "" : " ", n.x, n.y, n.contour);
-        s += buf;
-    }
-    return s;
-}
 
 void expectAt(const vx::Node &n, double xPoints, double yPoints)
 {

@@ -1,38 +1,10 @@
 // PostScript outlines: path operators, the graphics state and the marker.
-#include "readers/readers.h"
-#include "test_support.h"
+#include "eps_test_support.h"
 
 #include <gtest/gtest.h>
 
+using namespace epstest;
 using namespace vxtest;
-
-namespace {
-
-constexpr const char *kHeader = "%!PS-Adobe-3.0 EPSF-3.0\n";
-
-vx::PointList readOutline(const TempDir &dir, const std::string &body, int *result = nullptr)
-{
-    vx::PointList list;
-    char *none = nullptr;
-    vx::TitleBuffer title(&none);
-    const int r = vx::readEps(dir.write("p.eps", kHeader + body).c_str(), title, list);
-    if (result)
-        *result = r;
-    return list;
-}
-
-std::string describe(const vx::PointList &list)
-{
-    std::string s;
-    for (const vx::Node &n : list) {
-        char buf[96];
-        std::snprintf(buf, sizeof buf, "%s%.4f,%.4f/%d", s.empty() ? "" : " ", n.x, n.y, n.contour);
-        s += buf;
-    }
-    return s;
-}
-
-} // namespace
 
 TEST(EpsReader, PointsAreConvertedToMillimetres)
 {
