@@ -200,8 +200,11 @@ TEST(EpsReaderLimits, HostileStructuresEndWithWhatWasRead)
     defs += "/" + std::string(100000, 'x') + " { lineto } def 0 0 n1 72 0 lineto\n";
     EXPECT_EQ(readOutline(dir, defs).size(), 2u);
 
-    // Inline ASCII85 image data is skipped up to its end.
+    // Inline ASCII85 image data and encrypted font data are skipped up to their end.
     EXPECT_EQ(readOutline(dir, "currentfile /ASCII85Decode filter image\n(({{ 0 0 moveto ~>\n0 0 moveto 72 0 lineto\n")
+                  .size(),
+              2u);
+    EXPECT_EQ(readOutline(dir, "currentfile eexec\n\x8f(\x01{ 0 0 moveto\n0000\ncleartomark 0 0 moveto 72 0 lineto\n")
                   .size(),
               2u);
 }

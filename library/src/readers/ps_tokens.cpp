@@ -28,10 +28,10 @@ bool Tokenizer::next(Token &t)
     return true;
 }
 
-void Tokenizer::skipAscii85()
+void Tokenizer::skipPast(std::string_view marker)
 {
-    const size_t end = m_text.find("~>", m_pos);
-    m_pos = end == std::string_view::npos ? m_text.size() : end + 2;
+    const size_t end = m_text.find(marker, m_pos);
+    m_pos = end == std::string_view::npos ? m_text.size() : end + marker.size();
 }
 
 bool Tokenizer::flat(Token &t)

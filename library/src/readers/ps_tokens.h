@@ -26,8 +26,8 @@ public:
 
     // The next token; false at the end of the text.
     bool next(Token &t);
-    // Skips inline image data up to its "~>" (ASCII85).
-    void skipAscii85();
+    // Skips data read from the file itself, up to and past its end marker.
+    void skipPast(std::string_view marker);
 
 private:
     // One token; a procedure is only opened (its kind, no body read).

@@ -139,12 +139,14 @@ public:
     // Literal names are watched for an ASCII85 filter on the file itself.
     void literal(std::string_view name) { m_ascii85 = name == "ASCII85Decode"; }
 
-    // True once an image operator reads ASCII85 data from the file itself.
-    bool takeInlineData()
+    // Where data read from the file itself ends, once an operator starts
+    // reading it: "~>" after an image filtered from ASCII85, "cleartomark"
+    // after the encrypted part of an embedded font (eexec). Empty otherwise.
+    std::string_view takeInlineData()
     {
-        const bool d = m_inlineData;
-        m_inlineData = false;
-        return d;
+        const std::string_view end = m_dataEnd;
+        m_dataEnd = {};
+        return end;
     }
 
 private:
@@ -363,8 +365,10 @@ private:
             m_pendingData = m_currentFile && m_ascii85;
             m_currentFile = false;
         } else if (m_pendingData && (t.text == "image" || t.text == "imagemask" || t.text == "colorimage")) {
-            m_inlineData = true;
+            m_dataEnd = "~>";
             m_pendingData = false;
+        } else if (t.text == "eexec") {
+            m_dataEnd = "cleartomark";
         }
         op(lookup(t.text), matrix);
     }
@@ -518,7 +522,8 @@ private:
     bool m_arrayOpen = false;
     bool m_matrixReady = false;
 
-    bool m_currentFile = false, m_ascii85 = false, m_pendingData = false, m_inlineData = false;
+    bool m_currentFile = false, m_ascii85 = false, m_pendingData = false;
+    std::string_view m_dataEnd;
 };
 
 // The PostScript part of a DOS EPS file (binary header with a preview), or
@@ -560,8 +565,9 @@ int readEps(const char *path, TitleBuffer &, PointList &list)
         if (t.kind == Token::Kind::Literal)
             reader.literal(t.text);
         reader.token(t);
-        if (reader.takeInlineData())
-            tokens.skipAscii85();
+        const std::string_view end = reader.takeInlineData();
+        if (!end.empty())
+            tokens.skipPast(end);
     }
     reader.finish();
     return list.empty() ? 0 : 1;
