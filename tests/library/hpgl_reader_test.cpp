@@ -292,6 +292,11 @@ TEST(HpglPcl, TheHpgl2PartOfAPclJobIsReadAndThePclTextSkipped)
                             "%1BPD" + esc + "%1BIN;PU0,0;PD400,0;" + esc + "%0APD400,400;" + esc + "E" + esc +
                             "%-12345X";
     EXPECT_EQ(describe(readPlotter(dir, job).list), "0,0/1 10,0/1");
+    // PJL can hand the job to HP-GL/2 directly, as plotter drivers do.
+    EXPECT_EQ(describe(readPlotter(dir, esc + "%-12345X@PJL JOB\r\n@PJL ENTER LANGUAGE = HPGL2\r\nIN;PU0,0;PD400,0;" +
+                                            esc + "%-12345X@PJL EOJ\r\nPD400,400;")
+                           .list),
+              "0,0/1 10,0/1");
     // An ESC that starts no PCL sequence is the plain character it was.
     EXPECT_EQ(describe(readPlotter(dir, "PU0,0;" + esc + "PD400,0;" + esc + ".I81;;17:PD400,400;").list),
               "0,0/1 10,0/1 10,10/1");

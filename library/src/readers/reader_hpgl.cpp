@@ -5,6 +5,7 @@
 #include "foundation/text_input.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -275,6 +276,18 @@ size_t pclSequence(std::string_view text, size_t i, Mode &mode)
     return i - start + static_cast<size_t>(std::min<uint64_t>(data, left));
 }
 
+// A PJL line that hands the job over to HP-GL/2 (plotter drivers write
+// "@PJL ENTER LANGUAGE=HPGL2" after the universal exit).
+bool entersHpgl(std::string_view line)
+{
+    std::string upper(line);
+    for (char &c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const size_t enter = upper.find("ENTER");
+    const size_t language = upper.find("LANGUAGE", enter == std::string::npos ? upper.size() : enter);
+    return language != std::string::npos && upper.find("HPGL", language) != std::string::npos;
+}
+
 } // namespace
 
 int readHpgl(const char *path, TitleBuffer &, PointList &list)
@@ -299,8 +312,16 @@ int readHpgl(const char *path, TitleBuffer &, PointList &list)
             }
         }
         if (mode == Mode::Pcl) {
-            const size_t esc = text.find('\x1B', i + 1);
-            i = esc == std::string::npos ? text.size() : esc;
+            if (text.compare(i, 4, "@PJL") == 0) {
+                const size_t eol = text.find('\n', i);
+                const size_t end = eol == std::string::npos ? text.size() : eol + 1;
+                if (entersHpgl(std::string_view(text).substr(i, end - i)))
+                    mode = Mode::Hpgl;
+                i = end;
+                continue;
+            }
+            const size_t next = text.find_first_of("\x1B@", i + 1);
+            i = next == std::string::npos ? text.size() : next;
             continue;
         }
         if (text[i] == 'E' && state.afterP()) {
