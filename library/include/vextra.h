@@ -193,10 +193,10 @@ VX_API int32_t Txt2Seq(VxArray **points, char **text, char **faceName, float *sp
 /* A 4-axis hot-wire machine: two towers `towers` mm apart, each moving one
  * end of the wire in its own plane (the first on the first two axes, the
  * second on the last two). Begins with its own size so that it can grow:
- * set `size` to sizeof(VxMachine) (a larger size is accepted). Lengths in mm,
- * feed in mm/min (at least 0.001), dwell in seconds, decimals 0 to 6, heat
- * and dwell not negative. The block lies between the towers: 0 <= rootPos
- * and rootPos + span <= towers. limits: min and max of the four axes in the
+ * set `size` to sizeof(VxMachine) (a larger size is accepted). Lengths in mm
+ * (towers at most 100,000), feed in mm/min (0.001 to 100,000), heat 0 to
+ * 100,000, dwell 0 to 3,600 seconds, decimals 0 to 6. The block lies between
+ * the towers: 0 <= rootPos and rootPos + span <= towers. limits: min and max of the four axes in the
  * order of `axes`; min = max = 0 means no limit for that axis. */
 typedef struct VxMachine {
     int32_t size;

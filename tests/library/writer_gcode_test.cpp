@@ -196,7 +196,9 @@ TEST_F(GCodeWriter, EveryRefusalGivesItsCodeAndLeavesTheFileAsItWas)
     EXPECT_EQ(refused(inside, insideTip, limited), VX_ERR_GCODE_LIMITS);
     for (auto bad : std::vector<void (*)(VxMachine &)>{
              [](VxMachine &m) { m.size = 8; },          [](VxMachine &m) { m.feed = 0; },
-             [](VxMachine &m) { m.feed = -300; },       [](VxMachine &m) { m.span = nan; },
+             [](VxMachine &m) { m.feed = -300; },       [](VxMachine &m) { m.feed = 2e5f; },
+             [](VxMachine &m) { m.heat = 1e30f; },      [](VxMachine &m) { m.dwell = 4000; },
+             [](VxMachine &m) { m.towers = 1e6f, m.span = 1e6f; }, [](VxMachine &m) { m.span = nan; },
              [](VxMachine &m) { m.kerfTip = inf; },     [](VxMachine &m) { m.heat = -1; },
              [](VxMachine &m) { m.dwell = nan; },       [](VxMachine &m) { m.rootSide = 2; },
              [](VxMachine &m) { m.approach = -1; },     [](VxMachine &m) { m.decimals = 7; },

@@ -10,8 +10,13 @@ namespace vx {
 namespace {
 
 constexpr double kMiterLimit = 4.0;
-// Below this a feed makes inverse-time F values too small to write.
+// Below this a feed makes inverse-time F values too small to write; the
+// upper bounds keep every number short and far from overflow.
 constexpr float kMinFeed = 0.001f;
+constexpr float kMaxFeed = 100000;
+constexpr float kMaxHeat = 100000;
+constexpr float kMaxDwell = 3600;
+constexpr float kMaxTowers = 100000;
 constexpr int kMaxDecimals = 6;
 
 bool finite(float v) { return std::isfinite(v); }
@@ -33,7 +38,8 @@ bool validValues(const VxMachine &m)
         if (!finite(lo) || !finite(hi) || lo > hi)
             return false;
     }
-    return m.feed >= kMinFeed && m.heat >= 0 && m.dwell >= 0 && (m.rootSide == 0 || m.rootSide == 1) &&
+    return m.feed >= kMinFeed && m.feed <= kMaxFeed && m.heat >= 0 && m.heat <= kMaxHeat && m.dwell >= 0 &&
+           m.dwell <= kMaxDwell && m.towers <= kMaxTowers && (m.rootSide == 0 || m.rootSide == 1) &&
            (m.approach == 0 || m.approach == 1) && m.decimals >= 0 && m.decimals <= kMaxDecimals &&
            knownAxes(m.axes);
 }
