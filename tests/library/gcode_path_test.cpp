@@ -76,18 +76,6 @@ TEST(GCodeProjection, ATaperedPanelMovesTheFarCarriageMoreThanItsFace)
     expectNear(swapped.second[1], {125, 5});
 }
 
-TEST(GCodeProjection, AFaceOnATowerPlaneIsWhereThatCarriageGoes)
-{
-    VxMachine m = vxtest::gcodeMachine();
-    m.towers = 900;
-    m.rootPos = 0;
-    m.span = 300;
-    const std::vector<Vec2> root = {{40, 3}}, tip = {{20, 6}};
-    const Carriages c = project(root, tip, m);
-    expectNear(c.first[0], {40, 3});
-    expectNear(c.second[0], {40 - 20 * 3.0, 3 + 3 * 3.0});
-}
-
 TEST(GCodeKerf, EachCornerOfASquareMovesRootTwoTimesTheKerfAlongItsBisector)
 {
     const double k = 0.5, d = k; // √2·k along the diagonal is k on each axis

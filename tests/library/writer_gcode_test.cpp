@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 using namespace vxtest;
@@ -135,26 +134,6 @@ TEST_F(GCodeWriter, AMoveOfZeroLengthOnBothFacesIsLeftOut)
     EXPECT_EQ(moveLines(readBytes(dir.path("r.ngc")))[1], "G1 X3.000 Y0.000 U3.000 V0.000 F100.000");
 }
 
-TEST_F(GCodeWriter, KerfAndTowersShowInTheMovesAndTheHeader)
-{
-    Array root(face({{0, 0}, {10, 0}, {10, 10}})), tip(face({{0, 0}, {10, 0}, {10, 10}}));
-    machine.kerfRoot = 1;
-    machine.kerfTip = -1;
-    machine.rootSide = 1;
-    machine.rootPos = 200;
-    machine.span = 600;
-    machine.towers = 1000;
-    ASSERT_EQ(ecrireGCode(root, tip, dir.path("k.ngc"), machine), 3);
-    const std::string bytes = readBytes(dir.path("k.ngc"));
-    const std::vector<std::string> lines = crlfLines(bytes);
-    EXPECT_EQ(lines[2], "(Emplanture a 200.000 mm de la tour UV)");
-    EXPECT_EQ(lines[5], "(Saignee : emplanture 1.000 mm, saumon -1.000 mm)");
-    // Root corner at (11, -1), tip corner at (9, 1); the root is at 800 from
-    // the first tower, the tip at 200: XY = root + 4/3 (tip - root), UV =
-    // root - 1/3 (tip - root). The root runs 11 from (0, -1), the tip 9.
-    EXPECT_EQ(moveLines(bytes)[1], "G1 X8.333 Y1.667 U11.667 V-1.667 F27.273");
-}
-
 TEST_F(GCodeWriter, EveryRefusalGivesItsCodeAndLeavesTheFileAsItWas)
 {
     const std::string target = dir.write("old.ngc", "old program\r\n");
@@ -226,29 +205,4 @@ TEST_F(GCodeWriter, EveryRefusalGivesItsCodeAndLeavesTheFileAsItWas)
     char *emptyPtr = empty.data();
     EXPECT_EQ(EcrireGCode(root.ref(), tip.ref(), &emptyPtr, &machine), VX_ERR_CREATE);
     EXPECT_EQ(EcrireGCode(root.ref(), tip.ref(), nullptr, &machine), VX_ERR_CREATE);
-}
-
-TEST_F(GCodeWriter, AnAcceptedPanelReplacesTheFileAndHoldsNoNanOrInf)
-{
-    const std::string target = dir.write("p.ngc", "old\r\n");
-    std::vector<ContourPoint> r, t;
-    for (int i = 0; i <= 40; ++i) {
-        const double a = 2 * M_PI * i / 40;
-        r.push_back(contourPoint(static_cast<float>(100 * std::cos(a)), static_cast<float>(12 * std::sin(a))));
-        t.push_back(contourPoint(static_cast<float>(60 * std::cos(a)), static_cast<float>(7 * std::sin(a))));
-    }
-    Array root(r), tip(t);
-    machine.kerfRoot = machine.kerfTip = 0.8f;
-    machine.rootPos = 100;
-    machine.span = 700;
-    machine.approach = 1;
-    ASSERT_EQ(ecrireGCode(root, tip, target, machine), 44);
-    bool clean = false;
-    const std::string bytes = readBytes(target);
-    crlfLines(bytes, &clean);
-    EXPECT_TRUE(clean);
-    EXPECT_EQ(bytes.find("nan"), std::string::npos);
-    EXPECT_EQ(bytes.find("inf"), std::string::npos);
-    EXPECT_EQ(bytes.find("-0.000 "), std::string::npos);
-    EXPECT_TRUE(bytes.ends_with("M2\r\n"));
 }
