@@ -111,6 +111,12 @@ TEST_F(GCodeWriter, InverseTimeFeedsMakeTheFasterFaceMoveAtTheFeed)
     EXPECT_DOUBLE_EQ(feedOf(moves[1]), 25.0);  // root 10
     EXPECT_DOUBLE_EQ(feedOf(moves[2]), 50.0);  // tip 5, the root stands still
     EXPECT_DOUBLE_EQ(feedOf(moves[3]), 12.5);  // root 20
+    // A slow feed keeps three significant digits when no decimals are asked for.
+    machine.decimals = 0;
+    machine.feed = 0.0625f;
+    ASSERT_EQ(ecrireGCode(root, tip, dir.path("s.ngc"), machine), 4);
+    EXPECT_EQ(moveLines(readBytes(dir.path("s.ngc")))[0], "G1 X0 Y0 U0 V0 F0.0625");
+    machine.decimals = 3;
     // Long, slow moves keep three significant digits.
     Array longRoot(face({{0, 0}, {30000, 0}})), longTip(face({{0, 0}, {30000, 0}}));
     machine.feed = 1;

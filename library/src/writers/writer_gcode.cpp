@@ -18,7 +18,7 @@ namespace {
 constexpr double kMaxCoordinate = 1e5;
 // A move shorter than a nanometre still lasts 60 ns at most.
 constexpr double kMaxInverseFeed = 1e9;
-// Inverse-time F keeps at least three significant digits, up to this many decimals.
+// F keeps at least three significant digits, up to this many decimals.
 constexpr int kMaxFeedDecimals = 12;
 constexpr double kPowers[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
 
@@ -87,6 +87,16 @@ void appendScaled(std::string &out, int64_t q, int decimals)
         out += '.';
         out.append(buf + total - fraction, fraction);
     }
+}
+
+// A feed with at least three significant digits: with few decimals a slow
+// feed would otherwise read F0, which no controller takes.
+void appendFeed(std::string &out, double feed, int decimals)
+{
+    while (decimals < kMaxFeedDecimals && feed * kPowers[decimals] < 100)
+        ++decimals;
+    // Below 1e15 in units of the last decimal: the integer path is exact.
+    appendScaled(out, std::llround(feed * kPowers[decimals]), decimals);
 }
 
 double distance(Vec2 a, Vec2 b) { return std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y)); }
@@ -246,7 +256,9 @@ void writeHeader(OutputFile &out, const CutSummary &summary, const VxMachine &m,
     out.line("(Emplanture a " + number(m.rootPos, d) + " mm de la tour " + (m.rootSide ? secondTower : firstTower) +
              ")");
     out.line("(Ecartement emplanture - saumon : " + number(m.span, d) + mm + ")");
-    out.line("(Vitesse de coupe : " + number(m.feed, d) + " mm/min)");
+    std::string feed = "(Vitesse de coupe : ";
+    appendFeed(feed, m.feed, d);
+    out.line(feed + " mm/min)");
     out.line("(Saignee : emplanture " + number(m.kerfRoot, d) + " mm, saumon " + number(m.kerfTip, d) + mm + ")");
     if (m.heat > 0)
         out.line("(Chauffe : S" + number(m.heat, d) + ", attente " + number(m.dwell, d) + " s)");
@@ -266,7 +278,7 @@ public:
     MoveWriter(OutputFile &out, const VxMachine &m) : m_out(out), m_machine(m) {}
 
     void feedMode(bool inverseTime) { m_out.line(inverseTime ? "G93" : "G94"); }
-    void move(const Position &to, bool allAxes, double feed, bool inverseTime)
+    void move(const Position &to, bool allAxes, double feed)
     {
         const int d = m_machine.decimals;
         m_line.assign("G1");
@@ -278,12 +290,7 @@ public:
             appendScaled(m_line, to[a], d);
         }
         m_line += " F";
-        int feedDecimals = d;
-        if (inverseTime)
-            while (feedDecimals < kMaxFeedDecimals && feed * kPowers[feedDecimals] < 100)
-                ++feedDecimals;
-        // Below 1e15 in units of the last decimal: the integer path is exact.
-        appendScaled(m_line, std::llround(feed * kPowers[feedDecimals]), feedDecimals);
+        appendFeed(m_line, feed, d);
         m_out.line(m_line);
         m_at = to;
         ++m_count;
@@ -291,7 +298,7 @@ public:
     void traverses(const std::vector<Traverse> &list)
     {
         for (const Traverse &t : list)
-            move(t.to, t.allAxes, m_machine.feed, false);
+            move(t.to, t.allAxes, m_machine.feed);
     }
     int count() const { return m_count; }
 
@@ -340,7 +347,7 @@ int writeGCode(const RecordView &root, const RecordView &tip, const char *path, 
     bool first = true;
     walkCut(panel, [&](const Position &p, double inverseFeed, double, double) {
         if (!first)
-            moves.move(p, true, inverseFeed, true);
+            moves.move(p, true, inverseFeed);
         first = false;
     });
     if (!back.empty()) {
