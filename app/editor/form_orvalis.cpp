@@ -13,6 +13,7 @@
 #include "editor/history_part.h"
 #include "editor/icons.h"
 #include "editor/layout_part.h"
+#include "editor/machine_part.h"
 #include "editor/mouse_part.h"
 #include "editor/point_editing_part.h"
 #include "editor/profile_canvas.h"
@@ -68,6 +69,7 @@ FormOrvalis::FormOrvalis(Platform &platform, VextraLibrary &library, EditorEnvir
     m_geometry = std::make_unique<GeometryPart>(*m_editor);
     m_clipboard = std::make_unique<ClipboardPart>(*m_editor, *m_editing);
     m_mouse = std::make_unique<MousePart>(*m_editor, *m_drawing);
+    m_machine = std::make_unique<MachinePart>(*m_editor, *this, *m_files);
     m_drawing->background = &m_view->background();
 
     connect(m_ui.cmdAide, &QToolButton::clicked, this, &FormOrvalis::showHelp);

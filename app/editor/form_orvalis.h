@@ -27,6 +27,7 @@ class GeometryPart;
 class FormAbout;
 class ClipboardPart;
 class MousePart;
+class MachinePart;
 
 struct EditorEnvironment {
     QString programFolder; // Orvalis.ini, exchange files
@@ -57,6 +58,7 @@ public:
     GeometryPart &geometryPart() { return *m_geometry; }
     ClipboardPart &clipboardPart() { return *m_clipboard; }
     MousePart &mousePart() { return *m_mouse; }
+    MachinePart &machinePart() { return *m_machine; }
     const EditorEnvironment &environment() const { return m_env; }
     QString settingsPath() const;
 
@@ -100,6 +102,7 @@ private:
     std::unique_ptr<GeometryPart> m_geometry;
     std::unique_ptr<ClipboardPart> m_clipboard;
     std::unique_ptr<MousePart> m_mouse;
+    std::unique_ptr<MachinePart> m_machine;
 };
 
 } // namespace orv

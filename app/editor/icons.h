@@ -35,5 +35,8 @@ QIcon clean();
 QIcon application();
 // Two wings in one block: stacked (one mirrored under the other) or head to tail.
 QIcon twoWings(bool headToTail);
+// The cutting machine's settings; the export of its G-code program.
+QIcon machine();
+QIcon exportGCode();
 
 } // namespace orv::Icons

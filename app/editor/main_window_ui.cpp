@@ -243,8 +243,11 @@ QWidget *layoutColumn(MainWindowUi &ui)
     ui.chkFil->setToolTip(QStringLiteral("Fil entre les points courants"));
     ui.chkSurface = named(new QCheckBox(QStringLiteral("Surface")), QStringLiteral("chkSurface"));
     ui.chkSurface->setToolTip(QStringLiteral("Lignes entre les points correspondants"));
+    ui.chkVisuMachine = named(new QCheckBox(QStringLiteral("Machine")), QStringLiteral("chkVisuMachine"));
+    ui.chkVisuMachine->setToolTip(QStringLiteral("Trajectoires des chariots dans les plans des tours"));
     vis->addWidget(ui.chkFil);
     vis->addWidget(ui.chkSurface);
+    vis->addWidget(ui.chkVisuMachine);
     vis->addStretch();
     v->addWidget(ui.frmVisu);
 
@@ -396,6 +399,10 @@ void MainWindowUi::setup(QMainWindow *window)
                                    QStringLiteral("Enregistrer le projet ou l'image 3D"), Icons::save());
     cmdSauveProfil[3] = toolButton(QStringLiteral("cmdSauveProfil_3"), QStringLiteral("Exporter intermédiaire"),
                                    QStringLiteral("Enregistrer le profil intermédiaire en .dxf ou en .dat"), Icons::exportSide(QColor(0, 176, 10)));
+    cmdMachine = toolButton(QStringLiteral("cmdMachine"), QStringLiteral("Machine de découpe"),
+                            QStringLiteral("Régler la machine de découpe"), Icons::machine());
+    cmdExporterGCode = toolButton(QStringLiteral("cmdExporterGCode"), QStringLiteral("Exporter G-code"),
+                                  QStringLiteral("Enregistrer le programme G-code de la découpe"), Icons::exportGCode());
     cmdUndo[0] = toolButton(QStringLiteral("cmdUndo_0"), QStringLiteral("Undo"), QStringLiteral("Annuler (Undo)"), Icons::undo());
     cmdUndo[1] = toolButton(QStringLiteral("cmdUndo_1"), QStringLiteral("Redo"), QStringLiteral("Rétablir (Redo)"), Icons::redo());
     cmdCopier = toolButton(QStringLiteral("cmdCopier"), QStringLiteral("Copier"), QStringLiteral("Copier les points sélectionnés"), Icons::copy());
@@ -414,6 +421,8 @@ void MainWindowUi::setup(QMainWindow *window)
         files->addWidget(b);
     files->addSeparator();
     for (QToolButton *b : cmdSauveProfil)
+        files->addWidget(b);
+    for (QToolButton *b : {cmdMachine, cmdExporterGCode})
         files->addWidget(b);
     files->addSeparator();
     for (QToolButton *b : {cmdUndo[0], cmdUndo[1], cmdCopier, cmdCouper, cmdColler})
@@ -571,6 +580,9 @@ void MainWindowUi::setup(QMainWindow *window)
     }
     for (auto *b : cmdSelectionAuto)
         editingControls.push_back(b);
+    // The machine settings and the G-code export follow the exports.
+    editingControls.push_back(cmdMachine);
+    editingControls.push_back(cmdExporterGCode);
 }
 
 } // namespace orv
