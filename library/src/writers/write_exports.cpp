@@ -1,8 +1,9 @@
-// EcrireFichier, Seq2File, EcrireFichier3D and Pt2File3D: lock the caller's
-// arrays, pick the format by extension and write.
+// EcrireFichier, Seq2File, EcrireFichier3D, Pt2File3D, EcrireGCode and
+// Pt2GCode: lock the caller's arrays, pick the format and write.
 #include "foundation/export_guard.h"
 #include "foundation/text_input.h"
 #include "foundation/vx_array.h"
+#include "writers/gcode_path.h"
 #include "writers/writer_common.h"
 
 #include <new>
@@ -74,6 +75,25 @@ template <typename Record> int32_t writePanel(VxArray **first, VxArray **second,
     return checkedWrite([&] { return writeDxf3d(a, b, *fileName, z); });
 }
 
+template <typename Record>
+int32_t writeProgram(VxArray **root, VxArray **tip, char **fileName, const VxMachine *machine)
+{
+    if (root && *root && tip && *tip && (*root)->count != (*tip)->count)
+        return VX_ERR_GCODE_COUNTS;
+    ArrayLock lockRoot(root, sizeof(Record));
+    if (!lockRoot.ok())
+        return lockRoot.result();
+    ArrayLock lockTip(tip, sizeof(Record));
+    if (!lockTip.ok())
+        return lockTip.result();
+    if (const int r = checkMachine(machine))
+        return r;
+    const RecordView a(elements<Record>(root), static_cast<size_t>((*root)->count));
+    const RecordView b(elements<Record>(tip), static_cast<size_t>((*tip)->count));
+    const char *path = fileName ? *fileName : nullptr;
+    return checkedWrite([&] { return writeGCode(a, b, path, *machine); });
+}
+
 } // namespace
 
 } // namespace vx
@@ -98,6 +118,16 @@ int32_t EcrireFichier3D(VxArray **first, VxArray **second, char **fileName, floa
 int32_t Pt2File3D(VxArray **first, VxArray **second, char **fileName, float *span)
 {
     return vx::guarded([&] { return vx::writePanel<SequencePoint>(first, second, fileName, span); });
+}
+
+int32_t EcrireGCode(VxArray **root, VxArray **tip, char **fileName, const VxMachine *machine)
+{
+    return vx::guarded([&] { return vx::writeProgram<ContourPoint>(root, tip, fileName, machine); });
+}
+
+int32_t Pt2GCode(VxArray **root, VxArray **tip, char **fileName, const VxMachine *machine)
+{
+    return vx::guarded([&] { return vx::writeProgram<SequencePoint>(root, tip, fileName, machine); });
 }
 
 } // extern "C"
