@@ -118,16 +118,18 @@ CutEstimate estimateCut(const Profils &doc, const MachineSettings &m)
             t0 = t;
         }
     });
-    if (m.approach && n >= 1) {
+    const double span = doc.Ecartement;
+    if (m.approach && n >= 1 && doc.NbPointsE() == doc.NbPointsS() && span > 0) {
         // From the origin up to the first point's heights, across to it; back
         // across to 0 and down, the faster carriage at the feed.
-        const CarriagePaths c = carriagePaths(doc, m);
-        if (!c.empty()) {
-            auto along = [](float a, float b) { return std::max(std::fabs(double(a)), std::fabs(double(b))); };
-            const CarriagePoint &a = c.first.front(), &b = c.second.front();
-            const CarriagePoint &y = c.first.back(), &z = c.second.back();
-            slowest += along(a.y, b.y) + along(a.x, b.x) + along(y.x, z.x) + along(y.y, z.y);
-        }
+        const TowerPlanes planes = towerPlanes(m);
+        auto carriages = [&](const PointProfil &r, const PointProfil &t, bool height) {
+            const double a = height ? r.Y : r.X, d = (height ? t.Y : t.X) - a;
+            return std::max(std::fabs(a + d * planes.first / span), std::fabs(a + d * planes.second / span));
+        };
+        const PointProfil &r1 = doc.PointsE[1], &t1 = tip.front(), &rn = doc.PointsE[n], &tn = tip.back();
+        slowest += carriages(r1, t1, true) + carriages(r1, t1, false) + carriages(rn, tn, false) +
+                   carriages(rn, tn, true);
     }
     e.seconds = (m.feed > 0 ? slowest / m.feed * 60 : 0) + (m.heat > 0 ? std::max(0.0f, m.dwell) : 0);
     return e;

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cmath>
 
 namespace orv {
@@ -209,7 +210,8 @@ bool MachinePart::exportable(const MachineSettings &m)
                            kRefusedTitle));
         return false;
     }
-    const std::optional<LimitBreach> breach = firstLimitBreach(carriagePaths(doc, m), m);
+    const bool limited = std::any_of(m.limits.begin(), m.limits.end(), [](float v) { return v != 0; });
+    const std::optional<LimitBreach> breach = limited ? firstLimitBreach(carriagePaths(doc, m), m) : std::nullopt;
     if (breach) {
         const QChar axis = QChar::fromLatin1(m.axes[size_t(breach->axis)]);
         const QString where = breach->point == 0 ? QStringLiteral("À l'origine de l'approche")
