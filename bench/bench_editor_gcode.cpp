@@ -1,7 +1,6 @@
 // The G-code export from the window and the redraw of the machine view, with
 // a synchronized root and tip of 100,000 points each.
 #include "editor_bench.h"
-#include "core/characteristics.h"
 #include "editor/editor.h"
 #include "editor/machine_part.h"
 #include "editor/profile_canvas.h"
@@ -23,12 +22,6 @@ int main(int argc, char **argv)
     orv::Editor &ed = window.editor();
     const int n = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int runs = 9;
-    ed.st.doc.PointsE = orvbench::wavyAirfoil(n, 200, 0, 0, 0);
-    ed.st.doc.PointsS = orvbench::wavyAirfoil(n, 150, 20, 0, 0);
-    ed.st.doc.Ecartement = 500;
-    orv::computeCharacteristics(ed.st.doc);
-    ed.enableEditing(true);
-    ed.st.ProjetCharge = true;
     {
         orv::IniFile ini(window.settingsPath());
         orv::MachineSettings m;
@@ -37,7 +30,7 @@ int main(int argc, char **argv)
         orv::writeMachineSettings(ini.document(), m);
         ini.save();
     }
-    ed.finish({.view = orv::Finish::View::Rebuild});
+    bench.placePanel(orvbench::wavyAirfoil(n, 200, 0, 0, 0), orvbench::wavyAirfoil(n, 150, 20, 0, 0));
     std::printf("root and tip of %d points each\n", n);
 
     // The whole click: settings read, checks and limits, the scripted save

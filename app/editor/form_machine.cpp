@@ -143,11 +143,6 @@ FormMachine::FormMachine(Platform &platform, const MachineSettings &settings,
     connect(ok, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_axes, &QComboBox::currentIndexChanged, this, [this] { axesChanged(); });
-    // Enter in a box checks it as the main window's boxes do; OK takes the rest.
-    for (NumericBox *b : {m_towers, m_rootPos, m_feed, m_kerfRoot, m_kerfTip, m_heat, m_dwell, m_decimals})
-        connect(b, &NumericBox::enterReleased, this, [this, b] { entry::validate(m_platform, b); });
-    for (NumericBox *b : m_limits)
-        connect(b, &NumericBox::enterReleased, this, [this, b] { entry::validate(m_platform, b); });
 
     show(settings);
 }

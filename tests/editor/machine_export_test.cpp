@@ -166,10 +166,14 @@ TEST_F(MachineExport, AValueThatIsNotADecimalIsRefusedAsTheMainBoxesRefuseItAndN
     EXPECT_EQ(child<QLineEdit>(*dialog, "txtVitesse")->selectedText(), QStringLiteral("1,5"));
     EXPECT_NE(dialog->result(), QDialog::Accepted);
     EXPECT_FALSE(orv::IniFile(ini()).document().hasSection(QStringLiteral("Machine")));
-    // Enter in the box checks it at once.
+    // The first refused box stops the check: a later bad box waits its turn.
     platform.clearRecords();
-    type(child<QLineEdit>(*dialog, "txtChauffe"), QStringLiteral("2..5"));
+    setText(*dialog, "txtVitesse", QStringLiteral("450"));
+    setText(*dialog, "txtChauffe", QStringLiteral("2..5"));
+    setText(*dialog, "txtCourse_0", QStringLiteral("-"));
+    EXPECT_FALSE(dialog->cmdOK_Click());
     EXPECT_EQ(messages(), std::vector<std::string>{"Erreur de saisie|Veuillez entrer un nombre décimal."});
+    EXPECT_EQ(child<QLineEdit>(*dialog, "txtChauffe")->selectedText(), QStringLiteral("2..5"));
 }
 
 TEST_F(MachineExport, ValuesTheMachineCannotTakeAreRefusedByName)
