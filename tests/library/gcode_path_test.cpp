@@ -25,8 +25,12 @@ struct Carriages {
 
 Carriages project(const std::vector<Vec2> &root, const std::vector<Vec2> &tip, const VxMachine &m)
 {
+    const vx::TowerProjection towers(m);
     Carriages c;
-    vx::projectToTowers(root, tip, m, c.first, c.second);
+    for (size_t i = 0; i < root.size(); ++i) {
+        c.first.push_back(towers.first(root[i], tip[i]));
+        c.second.push_back(towers.second(root[i], tip[i]));
+    }
     return c;
 }
 

@@ -42,6 +42,14 @@ Vec2 rightOf(Vec2 d) { return {d.y, -d.x}; }
 
 bool isZero(Vec2 d) { return d.x == 0 && d.y == 0; }
 
+// The unit direction from a to b; zero when they are the same point.
+Vec2 unit(Vec2 a, Vec2 b)
+{
+    const Vec2 d{b.x - a.x, b.y - a.y};
+    const double length = std::sqrt(d.x * d.x + d.y * d.y);
+    return length > 0 ? Vec2{d.x / length, d.y / length} : Vec2{};
+}
+
 // The offset of a point for a kerf of 1, from the unit directions of the
 // segments that arrive at it and leave it (zero when there is none).
 Vec2 miter(Vec2 in, Vec2 out)
@@ -55,7 +63,7 @@ Vec2 miter(Vec2 in, Vec2 out)
     const Vec2 a = rightOf(in), b = rightOf(out);
     const double c = a.x * b.x + a.y * b.y;
     const Vec2 sum{a.x + b.x, a.y + b.y};
-    const double sumLength = std::hypot(sum.x, sum.y);
+    const double sumLength = std::sqrt(sum.x * sum.x + sum.y * sum.y);
     // The path turns straight back: the two offset lines meet nowhere, so
     // the point goes ahead by the cap, around the turn.
     if (sumLength < 1e-12)
@@ -84,44 +92,40 @@ void offsetFace(std::vector<Vec2> &face, double kerf)
     const size_t n = face.size();
     if (kerf == 0 || n < 2)
         return;
-    std::vector<Vec2> dir(n - 1);
-    for (size_t s = 0; s + 1 < n; ++s) {
-        const Vec2 d{face[s + 1].x - face[s].x, face[s + 1].y - face[s].y};
-        const double length = std::hypot(d.x, d.y);
-        if (length > 0)
-            dir[s] = {d.x / length, d.y / length};
-    }
-    // The first segment of non-zero length leaving each point, from the end.
-    std::vector<Vec2> leaving(n);
-    for (size_t i = n - 1; i-- > 0;)
-        leaving[i] = isZero(dir[i]) ? leaving[i + 1] : dir[i];
-    Vec2 arriving;
+    // One pass: the segments ahead of a point still have their original
+    // ends; the one behind it is remembered before the point moves.
+    size_t ahead = 0; // the first segment of non-zero length from the current point on
+    Vec2 leaving, arriving;
+    auto seek = [&](size_t from) {
+        leaving = {};
+        for (ahead = from; ahead + 1 < n; ++ahead)
+            if (leaving = unit(face[ahead], face[ahead + 1]); !isZero(leaving))
+                return;
+    };
+    seek(0);
+    Vec2 previous = face[0];
     for (size_t i = 0; i < n; ++i) {
-        if (i > 0 && !isZero(dir[i - 1]))
-            arriving = dir[i - 1];
-        const Vec2 m = miter(arriving, leaving[i]);
+        const Vec2 here = face[i];
+        if (i > 0)
+            if (const Vec2 d = unit(previous, here); !isZero(d))
+                arriving = d;
+        if (i > ahead)
+            seek(i);
+        const Vec2 m = miter(arriving, leaving);
         face[i].x += m.x * kerf;
         face[i].y += m.y * kerf;
+        previous = here;
     }
 }
 
-void projectToTowers(const std::vector<Vec2> &root, const std::vector<Vec2> &tip, const VxMachine &machine,
-                     std::vector<Vec2> &first, std::vector<Vec2> &second)
+TowerProjection::TowerProjection(const VxMachine &machine)
 {
     // Positions along the wire, from the first tower's plane.
     const double towers = machine.towers, span = machine.span;
     const double rootZ = machine.rootSide == 0 ? machine.rootPos : towers - machine.rootPos;
     const double tipZ = machine.rootSide == 0 ? rootZ + span : rootZ - span;
-    const double atFirst = (0.0 - rootZ) / (tipZ - rootZ);
-    const double atSecond = (towers - rootZ) / (tipZ - rootZ);
-    const size_t n = root.size();
-    first.resize(n);
-    second.resize(n);
-    for (size_t i = 0; i < n; ++i) {
-        const Vec2 r = root[i], d{tip[i].x - r.x, tip[i].y - r.y};
-        first[i] = {r.x + d.x * atFirst, r.y + d.y * atFirst};
-        second[i] = {r.x + d.x * atSecond, r.y + d.y * atSecond};
-    }
+    m_atFirst = (0.0 - rootZ) / (tipZ - rootZ);
+    m_atSecond = (towers - rootZ) / (tipZ - rootZ);
 }
 
 } // namespace vx

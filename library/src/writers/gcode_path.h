@@ -24,9 +24,17 @@ int checkMachine(const VxMachine *machine);
 // directions of the point it repeats, so it stays on it.
 void offsetFace(std::vector<Vec2> &face, double kerf);
 
-// The wire through root[i] and tip[i] meets the first tower's plane at
-// first[i] and the second's at second[i].
-void projectToTowers(const std::vector<Vec2> &root, const std::vector<Vec2> &tip, const VxMachine &machine,
-                     std::vector<Vec2> &first, std::vector<Vec2> &second);
+// Where the wire through a root point and a tip point meets each tower's plane.
+class TowerProjection {
+public:
+    explicit TowerProjection(const VxMachine &machine);
+    Vec2 first(Vec2 root, Vec2 tip) const { return along(root, tip, m_atFirst); }
+    Vec2 second(Vec2 root, Vec2 tip) const { return along(root, tip, m_atSecond); }
+
+private:
+    static Vec2 along(Vec2 r, Vec2 t, double k) { return {r.x + (t.x - r.x) * k, r.y + (t.y - r.y) * k}; }
+    double m_atFirst;
+    double m_atSecond;
+};
 
 } // namespace vx

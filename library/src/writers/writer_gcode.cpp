@@ -20,22 +20,32 @@ constexpr double kMaxCoordinate = 1e5;
 constexpr double kMaxInverseFeed = 1e9;
 // Inverse-time F keeps at least three significant digits, up to this many decimals.
 constexpr int kMaxFeedDecimals = 12;
+constexpr double kPowers[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
 
 // Carriage positions in units of the last written decimal, in the order of
 // the machine's axis letters.
 using Position = std::array<int64_t, 4>;
 
-struct Move {
+// An approach or return move, at units-per-minute feed.
+struct Traverse {
     Position to;
-    double feed;       // mm/min, or 1/min in inverse time
-    bool inverseTime;
-    bool allAxes;      // cut moves name every axis, the approach only those that move
+    bool allAxes; // or only the axes that move
 };
 
-struct Program {
-    double scale = 1;
-    std::vector<Move> moves;
+// The faces once offset by their kerf, and where the wire meets the towers.
+struct Panel {
+    explicit Panel(const VxMachine &m) : machine(m), towers(m), scale(kPowers[m.decimals]) {}
+    const VxMachine &machine;
+    std::vector<Vec2> root, tip;
+    TowerProjection towers;
+    double scale;
+};
+
+// What the first pass over the cut finds, for the header and the approach.
+struct CutSummary {
+    Position start{}, end{};
     double rootLength = 0, tipLength = 0, minutes = 0;
+    bool withinLimits = true;
 };
 
 // "." decimals; a value that rounds to zero is written without its sign.
@@ -79,7 +89,7 @@ void appendScaled(std::string &out, int64_t q, int decimals)
     }
 }
 
-double distance(Vec2 a, Vec2 b) { return std::hypot(b.x - a.x, b.y - a.y); }
+double distance(Vec2 a, Vec2 b) { return std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y)); }
 
 bool allEqual(const std::vector<Vec2> &face)
 {
@@ -100,110 +110,118 @@ bool readFace(const RecordView &records, std::vector<Vec2> &face)
     return true;
 }
 
-// The cut's moves in inverse time: F makes the faster face move at `feed`.
-// A move that would not change any written position is left out; the next
-// move then starts from the last written point.
-int planCut(const RecordView &rootRecords, const RecordView &tipRecords, const VxMachine &m, Program &program,
-            std::vector<Move> &cut)
+// Calls visit(position, inverseFeed, rootMove, tipMove) for each position of
+// the cut, the first with no feed. F makes the faster face move at `feed`. A
+// move that would not change any written position is left out; the next one
+// then starts from the last written point. 0, or VX_ERR_GCODE_POINT.
+template <typename Visit> int walkCut(const Panel &panel, Visit &&visit)
 {
-    const size_t n = rootRecords.size();
-    if (n < 2)
-        return VX_ERR_GCODE_TOO_FEW;
-    std::vector<Vec2> root, tip, first, second;
-    if (!readFace(rootRecords, root) || !readFace(tipRecords, tip))
-        return VX_ERR_GCODE_POINT;
-    if (allEqual(root) && allEqual(tip))
-        return VX_ERR_GCODE_TOO_FEW;
-    offsetFace(root, m.kerfRoot);
-    offsetFace(tip, m.kerfTip);
-    projectToTowers(root, tip, m, first, second);
+    const size_t n = panel.root.size();
+    Position previous{};
     size_t last = 0;
     for (size_t i = 0; i < n; ++i) {
+        const Vec2 r = panel.root[i], t = panel.tip[i];
+        const Vec2 first = panel.towers.first(r, t), second = panel.towers.second(r, t);
+        const double values[4] = {first.x, first.y, second.x, second.y};
         Position p;
-        const double values[4] = {first[i].x, first[i].y, second[i].x, second[i].y};
         for (int a = 0; a < 4; ++a) {
             if (!(std::fabs(values[a]) <= kMaxCoordinate))
                 return VX_ERR_GCODE_POINT;
-            p[a] = std::llround(values[a] * program.scale);
+            p[a] = std::llround(values[a] * panel.scale);
         }
-        if (i > 0 && p == cut.back().to)
+        if (i > 0 && p == previous)
             continue;
-        double inverseFeed = 0;
+        double inverseFeed = 0, rootMove = 0, tipMove = 0;
         if (i > 0) {
-            const double rootMove = distance(root[last], root[i]), tipMove = distance(tip[last], tip[i]);
+            rootMove = distance(panel.root[last], r);
+            tipMove = distance(panel.tip[last], t);
             const double longer = std::max(rootMove, tipMove);
-            inverseFeed = longer > 0 ? std::min(m.feed / longer, kMaxInverseFeed) : kMaxInverseFeed;
-            program.rootLength += rootMove;
-            program.tipLength += tipMove;
-            program.minutes += 1 / inverseFeed;
+            inverseFeed = longer > 0 ? std::min(panel.machine.feed / longer, kMaxInverseFeed) : kMaxInverseFeed;
         }
-        cut.push_back({p, inverseFeed, true, true});
+        visit(p, inverseFeed, rootMove, tipMove);
+        previous = p;
         last = i;
-    }
-    return cut.size() < 2 ? VX_ERR_GCODE_TOO_FEW : 0;
-}
-
-double carriageMove(const Position &a, const Position &b, int first, double scale)
-{
-    return std::hypot(static_cast<double>(b[first] - a[first]), static_cast<double>(b[first + 1] - a[first + 1])) /
-           scale;
-}
-
-// Adds a move at units-per-minute feed unless it goes nowhere.
-void addTraverse(Program &program, const Position &from, const Position &to, double feed, bool allAxes)
-{
-    if (to == from)
-        return;
-    program.moves.push_back({to, feed, false, allAxes});
-    // As if the faster carriage moved at the feed.
-    program.minutes += std::max(carriageMove(from, to, 0, program.scale), carriageMove(from, to, 2, program.scale)) /
-                       feed;
-}
-
-// The whole motion: from the origin up to the first point's heights and
-// across to it, the cut, then across to X = U = 0 and down to the origin.
-// Without the approach, one straight move to the first point.
-int planProgram(const RecordView &root, const RecordView &tip, const VxMachine &m, Program &program)
-{
-    program.scale = std::pow(10.0, m.decimals);
-    std::vector<Move> cut;
-    if (const int r = planCut(root, tip, m, program, cut))
-        return r;
-    const Position origin{0, 0, 0, 0};
-    const Position &start = cut.front().to;
-    const Position &end = cut.back().to;
-    if (m.approach) {
-        const Position up{0, start[1], 0, start[3]};
-        addTraverse(program, origin, up, m.feed, false);
-        addTraverse(program, up, start, m.feed, false);
-    } else {
-        program.moves.push_back({start, m.feed, false, true});
-    }
-    program.moves.insert(program.moves.end(), cut.begin() + 1, cut.end());
-    if (m.approach) {
-        const Position across{0, end[1], 0, end[3]};
-        addTraverse(program, end, across, m.feed, false);
-        addTraverse(program, across, origin, m.feed, false);
     }
     return 0;
 }
 
-// Every written position, and the origin the approach starts from, within
-// the limits that are set.
-bool withinLimits(const Program &program, const VxMachine &m)
+bool withinLimits(const Position &p, const Panel &panel)
 {
-    auto inside = [&](const Position &p) {
-        for (int a = 0; a < 4; ++a) {
-            const double lo = m.limits[2 * a], hi = m.limits[2 * a + 1];
-            const double v = static_cast<double>(p[a]) / program.scale;
-            if (!(lo == 0 && hi == 0) && (v < lo || v > hi))
-                return false;
-        }
-        return true;
-    };
-    if (m.approach && !inside(Position{0, 0, 0, 0}))
-        return false;
-    return std::all_of(program.moves.begin(), program.moves.end(), [&](const Move &mv) { return inside(mv.to); });
+    for (int a = 0; a < 4; ++a) {
+        const double lo = panel.machine.limits[2 * a], hi = panel.machine.limits[2 * a + 1];
+        const double v = static_cast<double>(p[a]) / panel.scale;
+        if (!(lo == 0 && hi == 0) && (v < lo || v > hi))
+            return false;
+    }
+    return true;
+}
+
+// Reads and offsets the faces, then walks the cut once for its lengths,
+// time and limits. 0, or a VX_ERR_GCODE_* code.
+int planCut(const RecordView &rootRecords, const RecordView &tipRecords, Panel &panel, CutSummary &summary)
+{
+    if (rootRecords.size() < 2)
+        return VX_ERR_GCODE_TOO_FEW;
+    if (!readFace(rootRecords, panel.root) || !readFace(tipRecords, panel.tip))
+        return VX_ERR_GCODE_POINT;
+    if (allEqual(panel.root) && allEqual(panel.tip))
+        return VX_ERR_GCODE_TOO_FEW;
+    offsetFace(panel.root, panel.machine.kerfRoot);
+    offsetFace(panel.tip, panel.machine.kerfTip);
+    size_t count = 0;
+    const int r = walkCut(panel, [&](const Position &p, double inverseFeed, double rootMove, double tipMove) {
+        if (count++ == 0)
+            summary.start = p;
+        summary.end = p;
+        summary.rootLength += rootMove;
+        summary.tipLength += tipMove;
+        summary.minutes += inverseFeed > 0 ? 1 / inverseFeed : 0;
+        summary.withinLimits = summary.withinLimits && withinLimits(p, panel);
+    });
+    if (r)
+        return r;
+    return count < 2 ? VX_ERR_GCODE_TOO_FEW : 0;
+}
+
+double carriageMove(const Position &a, const Position &b, int first, double scale)
+{
+    const auto dx = static_cast<double>(b[first] - a[first]), dy = static_cast<double>(b[first + 1] - a[first + 1]);
+    return std::sqrt(dx * dx + dy * dy) / scale;
+}
+
+// Adds a move at units-per-minute feed unless it goes nowhere, with its time
+// as if the faster carriage moved at the feed.
+void addTraverse(std::vector<Traverse> &moves, const Position &from, const Position &to, const Panel &panel,
+                 CutSummary &summary)
+{
+    if (to == from)
+        return;
+    moves.push_back({to, false});
+    summary.minutes += std::max(carriageMove(from, to, 0, panel.scale), carriageMove(from, to, 2, panel.scale)) /
+                       panel.machine.feed;
+}
+
+// From the origin up to the first point's heights and across to it; after
+// the cut, across to X = U = 0 and down to the origin. Without the
+// approach, one straight move to the first point and no return.
+void planTraverses(const Panel &panel, CutSummary &summary, std::vector<Traverse> &approach,
+                   std::vector<Traverse> &back)
+{
+    const Position origin{0, 0, 0, 0}, &start = summary.start, &end = summary.end;
+    if (!panel.machine.approach) {
+        approach.push_back({start, true});
+        return;
+    }
+    const Position up{0, start[1], 0, start[3]}, across{0, end[1], 0, end[3]};
+    addTraverse(approach, origin, up, panel, summary);
+    addTraverse(approach, up, start, panel, summary);
+    addTraverse(back, end, across, panel, summary);
+    addTraverse(back, across, origin, panel, summary);
+    // The approach starts from the origin, which must be within reach too.
+    summary.withinLimits = summary.withinLimits && withinLimits(origin, panel);
+    for (const auto &list : {approach, back})
+        for (const Traverse &t : list)
+            summary.withinLimits = summary.withinLimits && withinLimits(t.to, panel);
 }
 
 std::string duration(double minutes)
@@ -217,7 +235,7 @@ std::string duration(double minutes)
     return buf;
 }
 
-void writeHeader(OutputFile &out, const Program &program, const VxMachine &m, size_t points)
+void writeHeader(OutputFile &out, const CutSummary &summary, const VxMachine &m, size_t points)
 {
     const int d = m.decimals;
     const std::string axes(m.axes, 4), firstTower = axes.substr(0, 2), secondTower = axes.substr(2, 2);
@@ -235,57 +253,73 @@ void writeHeader(OutputFile &out, const Program &program, const VxMachine &m, si
     else
         out.line("(Chauffe : sans commande)");
     out.line("(Points par face : " + std::to_string(points) + ")");
-    out.line("(Longueur de coupe : emplanture " + number(program.rootLength, d) + " mm, saumon " +
-             number(program.tipLength, d) + mm + ")");
+    out.line("(Longueur de coupe : emplanture " + number(summary.rootLength, d) + " mm, saumon " +
+             number(summary.tipLength, d) + mm + ")");
     const double seconds = m.heat > 0 ? m.dwell : 0;
-    out.line("(Duree estimee : " + duration(program.minutes + seconds / 60) + ")");
+    out.line("(Duree estimee : " + duration(summary.minutes + seconds / 60) + ")");
 }
 
-void writeMoves(OutputFile &out, const Program &program, const VxMachine &m)
-{
-    const int d = m.decimals;
-    std::string line;
-    bool inverseTime = false;
-    Position at{0, 0, 0, 0};
-    bool first = true;
-    for (const Move &mv : program.moves) {
-        if (first || mv.inverseTime != inverseTime)
-            out.line(mv.inverseTime ? "G93" : "G94");
-        inverseTime = mv.inverseTime;
-        line.assign("G1");
+// Writes "G1" moves, naming the axes that differ from `at` (all with
+// `allAxes`), and keeps `at` up to date.
+class MoveWriter {
+public:
+    MoveWriter(OutputFile &out, const VxMachine &m) : m_out(out), m_machine(m) {}
+
+    void feedMode(bool inverseTime) { m_out.line(inverseTime ? "G93" : "G94"); }
+    void move(const Position &to, bool allAxes, double feed, bool inverseTime)
+    {
+        const int d = m_machine.decimals;
+        m_line.assign("G1");
         for (int a = 0; a < 4; ++a) {
-            if (!mv.allAxes && mv.to[a] == at[a])
+            if (!allAxes && to[a] == m_at[a])
                 continue;
-            line += ' ';
-            line += m.axes[a];
-            appendScaled(line, mv.to[a], d);
+            m_line += ' ';
+            m_line += m_machine.axes[a];
+            appendScaled(m_line, to[a], d);
         }
-        line += " F";
+        m_line += " F";
         int feedDecimals = d;
-        if (mv.inverseTime)
-            while (feedDecimals < kMaxFeedDecimals && mv.feed * std::pow(10.0, feedDecimals) < 100)
+        if (inverseTime)
+            while (feedDecimals < kMaxFeedDecimals && feed * kPowers[feedDecimals] < 100)
                 ++feedDecimals;
-        appendNumber(line, mv.feed, feedDecimals);
-        out.line(line);
-        at = mv.to;
-        first = false;
+        // Below 1e15 in units of the last decimal: the integer path is exact.
+        appendScaled(m_line, std::llround(feed * kPowers[feedDecimals]), feedDecimals);
+        m_out.line(m_line);
+        m_at = to;
+        ++m_count;
     }
-}
+    void traverses(const std::vector<Traverse> &list)
+    {
+        for (const Traverse &t : list)
+            move(t.to, t.allAxes, m_machine.feed, false);
+    }
+    int count() const { return m_count; }
+
+private:
+    OutputFile &m_out;
+    const VxMachine &m_machine;
+    std::string m_line;
+    Position m_at{};
+    int m_count = 0;
+};
 
 } // namespace
 
 int writeGCode(const RecordView &root, const RecordView &tip, const char *path, const VxMachine &machine)
 {
-    Program program;
-    if (const int r = planProgram(root, tip, machine, program))
+    Panel panel(machine);
+    CutSummary summary;
+    if (const int r = planCut(root, tip, panel, summary))
         return r;
-    if (!withinLimits(program, machine))
+    std::vector<Traverse> approach, back;
+    planTraverses(panel, summary, approach, back);
+    if (!summary.withinLimits)
         return VX_ERR_GCODE_LIMITS;
     OutputFile out;
     if (!out.open(path))
         return VX_ERR_CREATE;
     const int d = machine.decimals;
-    writeHeader(out, program, machine, root.size());
+    writeHeader(out, summary, machine, root.size());
     out.line("G21 G90 G17");
     if (std::string_view(machine.axes) == "XYUV") {
         // LinuxCNC's preview draws each plane at its tower.
@@ -297,13 +331,28 @@ int writeGCode(const RecordView &root, const RecordView &tip, const char *path, 
         if (machine.dwell > 0)
             out.line("G4 P" + number(machine.dwell, d));
     }
-    writeMoves(out, program, machine);
+    MoveWriter moves(out, machine);
+    if (!approach.empty()) {
+        moves.feedMode(false);
+        moves.traverses(approach);
+    }
+    moves.feedMode(true);
+    bool first = true;
+    walkCut(panel, [&](const Position &p, double inverseFeed, double, double) {
+        if (!first)
+            moves.move(p, true, inverseFeed, true);
+        first = false;
+    });
+    if (!back.empty()) {
+        moves.feedMode(false);
+        moves.traverses(back);
+    }
     if (machine.heat > 0)
         out.line("M5");
     out.line("M2");
     if (!out.commit())
         return VX_ERR_CREATE;
-    return static_cast<int>(program.moves.size());
+    return moves.count();
 }
 
 } // namespace vx
