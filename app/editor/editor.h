@@ -8,6 +8,7 @@
 #include "core/document.h"
 #include "core/history.h"
 #include "core/layout.h"
+#include "core/machine.h"
 #include "core/notice.h"
 #include "core/selection.h"
 #include "core/view.h"
@@ -41,6 +42,7 @@ struct EditorState {
     SelectionState sel;
     std::array<CursorBars, 2> cursors;
     View view;
+    MachineSettings machine; // as Orvalis.ini held it when the machine view or window last read it
     History history;
     Clipboard clipboard;
     std::vector<ContourPoint> PointsLus; // the last library read

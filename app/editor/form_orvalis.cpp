@@ -15,6 +15,7 @@
 #include "editor/icons.h"
 #include "editor/insertion_part.h"
 #include "editor/layout_part.h"
+#include "editor/machine_part.h"
 #include "editor/mouse_part.h"
 #include "editor/point_editing_part.h"
 #include "editor/profile_canvas.h"
@@ -72,6 +73,7 @@ FormOrvalis::FormOrvalis(Platform &platform, VextraLibrary &library, EditorEnvir
     m_mouse = std::make_unique<MousePart>(*m_editor, *m_drawing);
     m_exchange = std::make_unique<ExchangePart>(*m_editor, *this);
     m_insertion = std::make_unique<InsertionPart>(*m_editor, *this);
+    m_machine = std::make_unique<MachinePart>(*m_editor, *this, *m_files);
     m_drawing->background = &m_view->background();
 
     connect(m_ui.cmdAide, &QToolButton::clicked, this, &FormOrvalis::showHelp);

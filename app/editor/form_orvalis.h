@@ -30,6 +30,7 @@ class ClipboardPart;
 class MousePart;
 class ExchangePart;
 class InsertionPart;
+class MachinePart;
 
 struct EditorEnvironment {
     QString programFolder; // Orvalis.ini, exchange files
@@ -62,6 +63,7 @@ public:
     MousePart &mousePart() { return *m_mouse; }
     ExchangePart &exchangePart() { return *m_exchange; }
     InsertionPart &insertionPart() { return *m_insertion; }
+    MachinePart &machinePart() { return *m_machine; }
     const EditorEnvironment &environment() const { return m_env; }
     QString settingsPath() const;
 
@@ -115,6 +117,7 @@ private:
     std::unique_ptr<MousePart> m_mouse;
     std::unique_ptr<ExchangePart> m_exchange;
     std::unique_ptr<InsertionPart> m_insertion;
+    std::unique_ptr<MachinePart> m_machine;
 };
 
 } // namespace orv

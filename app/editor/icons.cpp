@@ -416,4 +416,35 @@ QIcon cutterExchange(bool toCutter)
     });
 }
 
+QIcon machine()
+{
+    return drawn([](QPainter &p) {
+        p.setPen(pen(kInk, 1.6));
+        p.drawLine(QPointF(5, 21), QPointF(5, 4));
+        p.drawLine(QPointF(19, 21), QPointF(19, 4));
+        p.drawLine(QPointF(2, 21), QPointF(22, 21));
+        p.setPen(pen(kRoot, 1.2));
+        p.drawLine(QPointF(5, 10), QPointF(19, 13));
+        p.setBrush(kInk);
+        p.setPen(Qt::NoPen);
+        p.drawRect(QRectF(3, 8.5, 4, 3));
+        p.drawRect(QRectF(17, 11.5, 4, 3));
+    });
+}
+
+QIcon exportGCode()
+{
+    return drawn([](QPainter &p) {
+        p.setPen(pen(kInk, 1.4));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4, 2.5, 16, 19));
+        QFont f;
+        f.setBold(true);
+        f.setPixelSize(11);
+        p.setFont(f);
+        p.setPen(kGreen.darker(120));
+        p.drawText(QRectF(4, 3, 16, 18), Qt::AlignCenter, QStringLiteral("G1"));
+    });
+}
+
 } // namespace orv::Icons

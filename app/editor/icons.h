@@ -37,5 +37,8 @@ QIcon application();
 QIcon twoWings(bool headToTail);
 // The exchange with the cutting program: the panel going to it or coming back.
 QIcon cutterExchange(bool toCutter);
+// The cutting machine's settings; the export of its G-code program.
+QIcon machine();
+QIcon exportGCode();
 
 } // namespace orv::Icons

@@ -243,8 +243,11 @@ QWidget *layoutColumn(MainWindowUi &ui)
     ui.chkFil->setToolTip(QStringLiteral("Fil entre les points courants"));
     ui.chkSurface = named(new QCheckBox(QStringLiteral("Surface")), QStringLiteral("chkSurface"));
     ui.chkSurface->setToolTip(QStringLiteral("Lignes entre les points correspondants"));
+    ui.chkVisuMachine = named(new QCheckBox(QStringLiteral("Machine")), QStringLiteral("chkVisuMachine"));
+    ui.chkVisuMachine->setToolTip(QStringLiteral("Trajectoires des chariots dans les plans des tours"));
     vis->addWidget(ui.chkFil);
     vis->addWidget(ui.chkSurface);
+    vis->addWidget(ui.chkVisuMachine);
     vis->addStretch();
     v->addWidget(ui.frmVisu);
 
@@ -402,6 +405,10 @@ void MainWindowUi::setup(QMainWindow *window)
     cmdImportSorvane = toolButton(QStringLiteral("cmdImportSorvane"), QStringLiteral("Depuis Sorvane"),
                                   QStringLiteral("Importer le panneau du programme de découpe Sorvane"),
                                   Icons::cutterExchange(false));
+    cmdMachine = toolButton(QStringLiteral("cmdMachine"), QStringLiteral("Machine de découpe"),
+                            QStringLiteral("Régler la machine de découpe"), Icons::machine());
+    cmdExporterGCode = toolButton(QStringLiteral("cmdExporterGCode"), QStringLiteral("Exporter G-code"),
+                                  QStringLiteral("Enregistrer le programme G-code de la découpe"), Icons::exportGCode());
     cmdUndo[0] = toolButton(QStringLiteral("cmdUndo_0"), QStringLiteral("Undo"), QStringLiteral("Annuler (Undo)"), Icons::undo());
     cmdUndo[1] = toolButton(QStringLiteral("cmdUndo_1"), QStringLiteral("Redo"), QStringLiteral("Rétablir (Redo)"), Icons::redo());
     cmdCopier = toolButton(QStringLiteral("cmdCopier"), QStringLiteral("Copier"), QStringLiteral("Copier les points sélectionnés"), Icons::copy());
@@ -423,6 +430,8 @@ void MainWindowUi::setup(QMainWindow *window)
         files->addWidget(b);
     files->addWidget(cmdTransfertSorvane);
     files->addWidget(cmdImportSorvane);
+    for (QToolButton *b : {cmdMachine, cmdExporterGCode})
+        files->addWidget(b);
     files->addSeparator();
     for (QToolButton *b : {cmdUndo[0], cmdUndo[1], cmdCopier, cmdCouper, cmdColler})
         files->addWidget(b);
@@ -579,6 +588,9 @@ void MainWindowUi::setup(QMainWindow *window)
     }
     for (auto *b : cmdSelectionAuto)
         editingControls.push_back(b);
+    // The machine settings and the G-code export follow the exports.
+    editingControls.push_back(cmdMachine);
+    editingControls.push_back(cmdExporterGCode);
 }
 
 } // namespace orv
