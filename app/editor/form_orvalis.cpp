@@ -223,6 +223,10 @@ void FormOrvalis::openFromCommandLine()
 
 void FormOrvalis::closeEvent(QCloseEvent *event)
 {
+    // The first document of an insertion lives only in the insertion part:
+    // finish the insertion so that the question below offers to save it.
+    if (m_insertion->inProgress())
+        m_ui.chkInsertionProfils->setChecked(false);
     if (m_editor->st.ProjetCharge) {
         const MessageButton answer = m_platform.messageBox(QStringLiteral("Voulez-vous effectuer une sauvegarde du projet en cours?"),
                                                            QStringLiteral("Fermeture de Orvalis"),

@@ -164,6 +164,21 @@ TEST_F(Insertion, UntickingWithoutLoadingGivesTheFirstDocumentItsBoxesAndItsHist
     EXPECT_EQ(ui().side[0].lblNomFichier->text(), QStringLiteral("premier.dat"));
 }
 
+TEST_F(Insertion, ClosingTheWindowDuringAnInsertionOffersToSaveTheFirstDocument)
+{
+    loadRows({4}, {2});
+    const orv::Profils first = st().doc;
+    tick(true);
+    ASSERT_FALSE(st().ProjetCharge);
+    platform.queueAnswer(orv::MessageButton::No); // the save question comes once the insertion is finished
+    closeWindow(orv::MessageButton::No);
+
+    EXPECT_TRUE(st().doc == first);
+    EXPECT_FALSE(ui().chkInsertionProfils->isChecked());
+    ASSERT_FALSE(platform.messages().empty());
+    EXPECT_EQ(platform.messages().back().text, QStringLiteral("Voulez-vous effectuer une sauvegarde du projet en cours?"));
+}
+
 TEST_F(Insertion, ContoursImportedFromTheCutterAreInsertedThoughTheImportLeavesProjetChargeAlone)
 {
     loadRows({4}, {4});
