@@ -95,7 +95,7 @@ int main(int argc, char **argv)
     };
     const std::vector<Case> cases = {
         {"select all", [&] { f.document().deselectAll(orv::ListKind::Final); }, selectAll},
-        {"rotate +10°", selectAll, [&] { f.cmdRotationSequence_Click(1); }},
+        {"rotate +10°", selectAll, [&] { f.cmdRotationSequence_MouseDown(1); f.cmdRotationSequence_MouseUp(); }},
         {"mirror", selectAll, [&] { f.cmdSymetrieSequence_Click(); }},
         {"size x1.1", selectAll, [&] { f.cmdTaille_Click(0); }},
         {"order (earlier)", allButFirst, [&] { f.cmdOrdreSequence_Click(1); }},

@@ -41,6 +41,8 @@ FormSequences::FormSequences(Platform &platform, VextraLibrary &library, QString
         QStringLiteral("Timer_Renumerotation1"));
     m_spacingTimer = m_platform.createTimer(
         kRepeatMs, [this] { spacingStep(); }, TimerMode::Repeating, QStringLiteral("Timer_Ecartement1"));
+    m_rotationTimer = m_platform.createTimer(
+        kRepeatMs, [this] { rotationStep(); }, TimerMode::Repeating, QStringLiteral("Timer_rotation1"));
     connectControls();
     resize(1100, 760);
 }
@@ -56,7 +58,10 @@ void FormSequences::connectControls()
         const size_t k = size_t(i);
         click(u.cmdInsererSequence[k], [this, i] { cmdInsererSequence_Click(i); });
         click(u.cmdOrdreSequence[k], [this, i] { cmdOrdreSequence_Click(i); });
-        click(u.cmdRotationSequence[k], [this, i] { cmdRotationSequence_Click(i); });
+        connect(u.cmdRotationSequence[k], &QPushButton::pressed, this,
+                [this, i] { cmdRotationSequence_MouseDown(i); });
+        connect(u.cmdRotationSequence[k], &QPushButton::released, this,
+                [this] { cmdRotationSequence_MouseUp(); });
         click(u.cmdTaille[k], [this, i] { cmdTaille_Click(i); });
         click(u.cmdSelectionSequence[k], [this] { selectAll(ListKind::Initial); });
         click(u.cmdSelectionSequenceFinal[k], [this] { selectAll(ListKind::Final); });
@@ -286,9 +291,27 @@ void FormSequences::entryPointStep()
     apply(m_doc.entryPoint(m_entryDirection, false));
 }
 
-void FormSequences::cmdRotationSequence_Click(int index)
+// Held down, the ten-degree turns repeat as one undo step.
+void FormSequences::cmdRotationSequence_MouseDown(int index)
 {
-    apply(m_doc.rotate((index == 0 ? -10 : 10) * M_PI / 180));
+    m_rotationDirection = index;
+    apply(m_doc.rotate(rotationStepAngle(index)));
+    m_rotationTimer->setEnabled(true);
+}
+
+void FormSequences::cmdRotationSequence_MouseUp()
+{
+    m_rotationTimer->setEnabled(false);
+}
+
+void FormSequences::rotationStep()
+{
+    apply(m_doc.rotate(rotationStepAngle(m_rotationDirection), false));
+}
+
+double FormSequences::rotationStepAngle(int index)
+{
+    return (index == 0 ? -10 : 10) * M_PI / 180;
 }
 
 void FormSequences::cmdRotation90_Click()

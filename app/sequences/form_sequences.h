@@ -53,7 +53,8 @@ public:
     void cmdInverserFinal_Click();
     void cmdPremierPointSequence_MouseDown(int index);
     void cmdPremierPointSequence_MouseUp();
-    void cmdRotationSequence_Click(int index);
+    void cmdRotationSequence_MouseDown(int index);
+    void cmdRotationSequence_MouseUp();
     void cmdRotation90_Click();
     void cmdSymetrieSequence_Click();
     void cmdTaille_Click(int index);
@@ -90,6 +91,8 @@ private:
     void refreshNumbers(ListKind picture);
     void entryPointStep();
     void spacingStep();
+    void rotationStep();
+    static double rotationStepAngle(int index);
 
     Platform &m_platform;
     VextraLibrary &m_library;
@@ -104,6 +107,8 @@ private:
     int m_spacingDirection = 0;             // the pressed cmdIntervale: Ecarter 0, Rapprocher 1
     std::unique_ptr<Timer> m_renumberTimer; // Timer_Renumerotation1
     std::unique_ptr<Timer> m_spacingTimer;  // Timer_Ecartement1
+    std::unique_ptr<Timer> m_rotationTimer; // Timer_rotation1
+    int m_rotationDirection = 0;            // the pressed cmdRotationSequence: -10° 0, +10° 1
     bool m_assembled = false;
     std::vector<ContourPoint> m_assembly;
     DrawingExtent m_assemblyBounds;

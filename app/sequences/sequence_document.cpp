@@ -216,11 +216,12 @@ Outcome SequenceDocument::order(int index)
     return Outcome::done(true);
 }
 
-template <typename F> Outcome SequenceDocument::eachSelected(F f)
+template <typename F> Outcome SequenceDocument::eachSelected(F f, bool record)
 {
     if (!anySelected(m_final))
         return Outcome::done(false);
-    record();
+    if (record)
+        this->record();
     for (SequenceEntry &s : m_final) {
         if (!s.isSelected())
             continue;
@@ -273,17 +274,19 @@ Outcome SequenceDocument::entryPoint(int index, bool record)
 
 // ---- shape
 
-Outcome SequenceDocument::rotate(double a)
+Outcome SequenceDocument::rotate(double a, bool record)
 {
     const double c = std::cos(a), sn = std::sin(a);
-    return eachSelected([c, sn](SequenceEntry &s) {
+    return eachSelected(
+        [c, sn](SequenceEntry &s) {
         const double cx = (double(s.MinX) + s.MaxX) / 2, cy = (double(s.MinY) + s.MaxY) / 2;
         for (SequencePoint &p : s.Points) {
             const double x = p.X - cx, y = p.Y - cy;
             p.X = float(cx + x * c - y * sn);
             p.Y = float(cy + x * sn + y * c);
         }
-    });
+        },
+        record);
 }
 
 Outcome SequenceDocument::mirror()

@@ -59,7 +59,7 @@ public:
     Outcome order(int index);
     Outcome reverse(ListKind kind);
     Outcome entryPoint(int index, bool record = true);
-    Outcome rotate(double radians);
+    Outcome rotate(double radians, bool record = true);
     Outcome mirror();
     Outcome scale(int index);
     Outcome spacing(int index, bool record = true);
@@ -82,7 +82,7 @@ private:
     void record();
     // Applies f to every selected sequence of the assembly, bounds
     // recomputed before and after; nothing recorded when none is selected.
-    template <typename F> Outcome eachSelected(F f);
+    template <typename F> Outcome eachSelected(F f, bool record = true);
     bool anySelected(const SequenceList &list) const;
     Outcome appendSelectedInitial(bool chainThem);
 

@@ -288,6 +288,22 @@ TEST_F(SequenceWindow, HeldButtonsRepeatEveryHundredMillisecondsUntilReleasedAnd
         emit f.ui().cmdPremierPointSequence[0]->released();
         EXPECT_FALSE(renumber->isActive());
         EXPECT_EQ(f.document().final()[1].Points.front().X, before[1].Points[3].X); // three steps along
+
+        // Nine turns of ten degrees while held: a quarter turn, undone at once.
+        const orv::SequenceList unturned = f.document().final();
+        orv::TestTimer *rotation = platform.timer(QStringLiteral("Timer_rotation1"));
+        ASSERT_NE(rotation, nullptr);
+        emit f.ui().cmdRotationSequence[1]->pressed();
+        platform.advance(800);
+        emit f.ui().cmdRotationSequence[1]->released();
+        EXPECT_FALSE(rotation->isActive());
+        for (size_t k : {1u, 2u}) { // the selected ones
+            const orv::SequenceEntry &turned = f.document().final()[k];
+            EXPECT_NEAR(turned.Width, unturned[k].Height, 1e-3) << k;
+            EXPECT_NEAR(turned.Height, unturned[k].Width, 1e-3) << k;
+        }
+        click(f.ui().cmdUndoSequence);
+        EXPECT_EQ(f.document().final(), unturned);
         f.close();
     };
     openFile(0, plate());
