@@ -5,6 +5,7 @@
 #include "core/document.h"
 #include "core/notice.h"
 #include "editor/project_file.h"
+#include "platform/command_line.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,8 @@ Notice projectRefused(const QString &path, ProjectRefusal refusal);
 Notice projectDamaged(const QString &path, const ProjectDamage &damage);
 Notice projectNotSaved(const QString &path);
 Notice sorvaneNotAvailable(const QString &path);
+// A file named on the command line that is not there, a folder, or unreadable.
+Notice commandLineFileRefused(const QString &path, FileProblem problem);
 Notice intermediateRefused(int32_t rootCount, int32_t tipCount, int32_t intermediateCount);
 Notice reportNotWritten(const QString &path);
 
