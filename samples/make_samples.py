@@ -5,6 +5,9 @@
   naca0012.dat   NACA 0012 (symmetric), 61 points
   nervure.dxf    a 200 mm wing rib: airfoil outline as LINEs, two lightening holes
                  (CIRCLEs) and a spar hole made of ARCs and LINEs (R12)
+  nervure.svg    the same rib as an SVG drawing in millimetres: the outline as a path,
+                 the holes as circles, the spar hole as a path of arcs, in a layer
+                 whose transform turns Y up
 
 Usage: /usr/bin/python3 samples/make_samples.py [OUTDIR]
 """
@@ -70,11 +73,29 @@ def write_rib(path):
     doc.saveas(path)
 
 
+def write_rib_svg(path):
+    chord = 200.0
+    pts = [(x * chord, y * chord) for x, y in naca4("2412", 40)]
+    outline = "M " + " L ".join("%.4f,%.4f" % p for p in pts) + " Z"
+    with open(path, "w", newline="\n") as f:
+        f.write('<?xml version="1.0" encoding="UTF-8"?>\n')
+        f.write('<svg xmlns="http://www.w3.org/2000/svg" width="220mm" height="60mm" '
+                'viewBox="0 0 220 60">\n')
+        f.write('  <title>Nervure NACA 2412</title>\n')
+        f.write('  <g id="nervure" transform="translate(10,40) scale(1,-1)" fill="none" stroke="black">\n')
+        f.write('    <path d="%s"/>\n' % outline)
+        f.write('    <circle cx="60" cy="3" r="5"/>\n')
+        f.write('    <circle cx="120" cy="3" r="3.5"/>\n')
+        f.write('    <path d="M 44,1 A 3,3 0 0 1 44,7 H 34 A 3,3 0 0 1 34,1 Z"/>\n')
+        f.write('  </g>\n</svg>\n')
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
     write_dat(os.path.join(out, "naca2412.dat"), "NACA 2412", naca4("2412"))
     write_dat(os.path.join(out, "naca0012.dat"), "NACA 0012", naca4("0012"))
     write_rib(os.path.join(out, "nervure.dxf"))
+    write_rib_svg(os.path.join(out, "nervure.svg"))
 
 
 if __name__ == "__main__":

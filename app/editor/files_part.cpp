@@ -27,10 +27,11 @@ namespace {
 const QString kFiles = QStringLiteral("Fichiers");
 const QString kOpenTitle = QStringLiteral("Choisissez un fichier profil (.dat, .dxf, .plt)");
 const QString kOpenFilterRoot = QStringLiteral(
-    "DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Plotter (*.plt)|*.plt|Projet Orvalis (*.orv)|*.orv|"
-    "Projet Sorvane (*.sv)|*.sv|Tous les fichiers connus|*.dxf;*.dat;*.plt;*.orv;*.sv");
-const QString kOpenFilterTip = QStringLiteral("DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Plotter "
-                                              "(*.plt)|*.plt|Tous les fichiers saumon|*.dxf;*.dat;*.plt");
+    "DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Plotter (*.plt)|*.plt|Dessin SVG (*.svg)|*.svg|Projet Orvalis "
+    "(*.orv)|*.orv|Projet Sorvane (*.sv)|*.sv|Tous les fichiers connus|*.dxf;*.dat;*.plt;*.svg;*.orv;*.sv");
+const QString kOpenFilterTip =
+    QStringLiteral("DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Plotter (*.plt)|*.plt|Dessin SVG (*.svg)|*.svg|Tous "
+                   "les fichiers saumon|*.dxf;*.dat;*.plt;*.svg");
 
 // Extensions compare exactly: a mixed-case one matches none of the forms.
 bool extensionIs(const QString &ext, std::initializer_list<const char *> forms)
@@ -115,7 +116,7 @@ void FilesPart::cmdOuvrirProfil_Click(int index)
     FileDialogRequest request;
     request.title = kOpenTitle;
     request.filter = side == Emplanture ? kOpenFilterRoot : kOpenFilterTip;
-    request.filterIndex = side == Emplanture ? 6 : 4;
+    request.filterIndex = side == Emplanture ? 7 : 5;
     request.folder = st().DossierOuverture;
     request.overwritePrompt = false;
     const std::optional<FileChoice> choice = openDialog(request);
@@ -167,7 +168,7 @@ void FilesPart::openProfile(Side side, const QString &path)
     // Several contours are taken as one profile, in the library's cutting order.
     const QString ext = extensionOf(path);
     int32_t n = int32_t(s.PointsLus.size());
-    if (extensionIs(ext, {"dxf", "DXF", "plt", "PLT"})) {
+    if (extensionIs(ext, {"dxf", "DXF", "plt", "PLT", "svg", "SVG"})) {
         s.ToleranceLecture =
             std::max(std::abs(bounds.xMax - bounds.xMin), std::abs(bounds.yMax - bounds.yMin)) /
             s.DiviseurTolerance;

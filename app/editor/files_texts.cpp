@@ -35,14 +35,9 @@ Notice readFailure(const QString &path, int32_t code)
     case VX_ERR_NO_POINT:
         t = QStringLiteral("Le fichier %1 ne contient aucun point utilisable.").arg(f);
         break;
-    case VX_ERR_SVG:
-        t = QStringLiteral(
-                "Le fichier %1 est un dessin SVG : ce format n'est pas lu. Enregistrez-le en .dxf.")
-                .arg(f);
-        break;
     case VX_ERR_EXTENSION:
         t = QStringLiteral("Le fichier %1 n'est pas d'un format connu (.dat, .dxf, .plt, .prn, .hpgl, .eps, "
-                           ".drd, .drl).")
+                           ".drd, .drl, .svg).")
                 .arg(f);
         break;
     case VX_ERR_OPEN:

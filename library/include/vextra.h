@@ -95,7 +95,7 @@ _Static_assert(sizeof(PointPair) == 16, "PointPair is 16 bytes");
 enum {
     VX_OK = 1,                    /* success of a writer */
     VX_NOTHING = 0,               /* SoudeSequences; DecalSequence: no offset contour */
-    VX_ERR_SVG = -1,              /* ".svg" is recognised but not read */
+    VX_ERR_SVG = -1,              /* kept for compatibility: no longer returned (".svg" is read) */
     VX_ERR_NO_POINT = -100,       /* the file or text held no usable point */
     VX_ERR_EXTENSION = -101,      /* extension not handled by this export */
     VX_ERR_ARRAY_FREE = -102,     /* freeing the array's old data failed: it has no data now */
@@ -126,11 +126,11 @@ VX_API int32_t Version(void);
 
 /* Reads a contour file into ContourPoint records, contour after contour, in
  * cutting order, shifted so that the smallest X and Y are 0. The reader is
- * chosen by extension: .dat .dxf .plt .prn .hpgl .eps .drd .drl (.svg: -1).
+ * chosen by extension: .dat .dxf .plt .prn .hpgl .eps .drd .drl .svg.
  * xMin = yMin = 0, xMax/yMax = width/height of the drawing. `title` is a
  * buffer of at least 255 spaces when the caller wants the file's title; the
  * reader writes it in place without growing the buffer (NULL: no title).
- * Result: the number of records, or -1, -100 to -108. */
+ * Result: the number of records, or -100 to -108. */
 VX_API int32_t LireFichier(VxArray **points, char **fileName, float *xMin, float *xMax, float *yMin,
                            float *yMax, char **title);
 /* As LireFichier with SequencePoint records (Sequence from 0, no pen-up

@@ -105,10 +105,10 @@ TEST_F(FilesOpen, TheOpenDialogStartsInTheLastFolderAndRemembersTheNewOneAtOnce)
     EXPECT_EQ(d.kind, orv::FileDialogKind::Open);
     EXPECT_EQ(d.title, QStringLiteral("Choisissez un fichier profil (.dat, .dxf, .plt)"));
     EXPECT_EQ(d.filter,
-              QStringLiteral("DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Plotter (*.plt)|*.plt|Projet Orvalis "
-                             "(*.orv)|*.orv|Projet Sorvane (*.sv)|*.sv|Tous les fichiers "
-                             "connus|*.dxf;*.dat;*.plt;*.orv;*.sv"));
-    EXPECT_EQ(d.filterIndex, 6);
+              QStringLiteral("DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Plotter (*.plt)|*.plt|Dessin SVG "
+                             "(*.svg)|*.svg|Projet Orvalis (*.orv)|*.orv|Projet Sorvane (*.sv)|*.sv|Tous les "
+                             "fichiers connus|*.dxf;*.dat;*.plt;*.svg;*.orv;*.sv"));
+    EXPECT_EQ(d.filterIndex, 7);
     EXPECT_EQ(d.fileName, QString());
     EXPECT_EQ(d.folder, folder());
 
@@ -120,9 +120,9 @@ TEST_F(FilesOpen, TheOpenDialogStartsInTheLastFolderAndRemembersTheNewOneAtOnce)
     openFile(1, naca0012());
     const orv::RecordedDialog &tip = platform.dialogs()[1];
     EXPECT_EQ(tip.filter,
-              QStringLiteral("DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Plotter (*.plt)|*.plt|Tous les "
-                             "fichiers saumon|*.dxf;*.dat;*.plt"));
-    EXPECT_EQ(tip.filterIndex, 4);
+              QStringLiteral("DAO (*.dxf)|*.dxf|Profil (*.dat)|*.dat|Plotter (*.plt)|*.plt|Dessin SVG "
+                             "(*.svg)|*.svg|Tous les fichiers saumon|*.dxf;*.dat;*.plt;*.svg"));
+    EXPECT_EQ(tip.filterIndex, 5);
     EXPECT_EQ(tip.folder, expected);
 }
 
@@ -177,10 +177,8 @@ TEST_F(FilesOpen, AFailedReadNamesTheFileAndChangesNothing)
          QStringLiteral("Le fichier « %1 » ne contient aucun point utilisable.")},
         {QStringLiteral("notes.txt"), "1 2\n",
          QStringLiteral("Le fichier « %1 » n'est pas d'un format connu (.dat, .dxf, .plt, .prn, .hpgl, .eps, "
-                        ".drd, .drl).")},
-        {QStringLiteral("dessin.svg"), "<svg/>",
-         QStringLiteral(
-             "Le fichier « %1 » est un dessin SVG : ce format n'est pas lu. Enregistrez-le en .dxf.")},
+                        ".drd, .drl, .svg).")},
+        {QStringLiteral("dessin.svg"), "<svg/>", QStringLiteral("Le fichier « %1 » ne contient aucun point utilisable.")},
         {QStringLiteral("absent.dat"), {}, QStringLiteral("Le fichier « %1 » ne peut pas être ouvert.")},
     };
     for (const Case &c : cases) {
@@ -191,6 +189,20 @@ TEST_F(FilesOpen, AFailedReadNamesTheFileAndChangesNothing)
         EXPECT_EQ(platform.messages()[0].style, MessageStyle::CriticalOk);
         EXPECT_TRUE(observe() == before) << c.name.toStdString();
     }
+}
+
+TEST_F(FilesOpen, AnSvgDrawingOpensInMillimetresAsADrawing)
+{
+    start();
+    const QString p = write(QStringLiteral("plaque.svg"),
+                            "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"40mm\" height=\"20mm\" "
+                            "viewBox=\"0 0 400 200\"><title>Plaque</title><rect width=\"400\" height=\"200\"/></svg>");
+    openFile(0, p);
+    EXPECT_TRUE(platform.messages().empty());
+    EXPECT_EQ(st().doc.NbPointsE(), 5);
+    EXPECT_FLOAT_EQ(st().ToleranceLecture, 40.0f / 5000.0f); // near points merged as in every drawing
+    EXPECT_EQ(ui().side[0].txtCorde->text(), QStringLiteral("40.0"));
+    EXPECT_EQ(ui().side[0].lblNomFichier->text(), QStringLiteral("plaque.svg"));
 }
 
 TEST_F(FilesOpen, TheStartingSpacingFollowsTheRootChord)

@@ -114,7 +114,7 @@ TEST_F(VextraBinding, ReadingErrorsComeBackAsTheLibraryCodes)
     QString title;
     Bounds bounds;
     EXPECT_EQ(lib->lireFichier(dir.filePath("absent.dat"), title, points, bounds), VX_ERR_OPEN);
-    EXPECT_EQ(lib->lireFichier(write("x.svg", "<svg/>"), title, points, bounds), VX_ERR_SVG);
+    EXPECT_EQ(lib->lireFichier(write("x.txt", "1 2\n"), title, points, bounds), VX_ERR_EXTENSION);
     EXPECT_EQ(lib->lireFichier(write("vide.dat", "titre seul\n"), title, points, bounds), VX_ERR_NO_POINT);
 }
 

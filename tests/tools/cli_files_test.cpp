@@ -33,6 +33,15 @@ TEST_F(CliFiles, InfoDescribesAPlotterDrawing)
     EXPECT_TRUE(err.empty()) << err;
 }
 
+TEST_F(CliFiles, InfoDescribesTheSvgSampleRibWithItsTitle)
+{
+    ASSERT_EQ(run({"info", std::string(ORVALIS_SAMPLES) + "/nervure.svg"}), 0) << err;
+    EXPECT_NE(out.find("Titre : Nervure NACA 2412\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Contours : 4\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Largeur : 200.000000\n"), std::string::npos) << out;
+    EXPECT_EQ(count(out, "  contour \" B\" : 51 points, fermé"), 1) << out; // a lightening hole
+}
+
 TEST_F(CliFiles, InfoCountsDrillHolesAndShowsAProfileTitle)
 {
     ASSERT_EQ(run({"info", fixture("drill/ts_kicad_mchck_metric.drl")}), 0) << err;
@@ -53,7 +62,7 @@ TEST_F(CliFiles, ALibraryErrorGivesExitCodeOneAndAClearMessage)
     EXPECT_NE(err.find("aucun point utilisable (code -100)"), std::string::npos) << err;
 
     EXPECT_EQ(run({"info", write("a.svg", "<svg/>")}), 1);
-    EXPECT_NE(err.find("(code -1)"), std::string::npos) << err;
+    EXPECT_NE(err.find("aucun point utilisable (code -100)"), std::string::npos) << err;
 
     EXPECT_EQ(run({"info"}), 2);
     EXPECT_NE(err.find("info attend un fichier"), std::string::npos) << err;

@@ -37,7 +37,7 @@ const std::vector<Command> &commands()
 static void printHelp()
 {
     std::printf("Usage : vextra COMMANDE ARGUMENTS...\n\n"
-                "Lit et écrit les fichiers de contours (.dat .dxf .plt .prn .hpgl .eps .drd .drl)\n"
+                "Lit et écrit les fichiers de contours (.dat .dxf .plt .prn .hpgl .eps .drd .drl .svg)\n"
                 "au moyen de la bibliothèque Vextra (version 0.%d).\n\nCommandes :\n",
                 Version());
     for (const cli::Command &c : cli::commands())

@@ -13,7 +13,7 @@ constexpr size_t kTitleLength = 255;
 const Format kFormats[] = {
     {".dat", readDat, false},   {".dxf", readDxf, true},     {".plt", readHpgl, true},
     {".prn", readHpgl, true},   {".hpgl", readHpgl, true},   {".drd", readDrill, true},
-    {".drl", readDrill, true},  {".eps", readEps, true},     {".svg", nullptr, false},
+    {".drl", readDrill, true},  {".eps", readEps, true},     {".svg", readSvg, true},
 };
 } // namespace
 

@@ -35,6 +35,7 @@ int readDxf(const char *path, TitleBuffer &title, PointList &list);
 int readHpgl(const char *path, TitleBuffer &title, PointList &list);
 int readEps(const char *path, TitleBuffer &title, PointList &list);
 int readDrill(const char *path, TitleBuffer &title, PointList &list);
+int readSvg(const char *path, TitleBuffer &title, PointList &list);
 
 struct Format {
     std::string_view extension; // with its dot, compared without regard to case
