@@ -33,8 +33,10 @@ int main(int argc, char **argv)
         arguments << QString::fromLocal8Bit(argv[i]);
     const orv::StartRequest request = orv::parseStartArguments(arguments);
     switch (request.action) {
-    case orv::StartAction::Help:
-        return print(stdout, orv::helpText(QFileInfo(orv::samplesFolder()).isDir() ? orv::samplesFolder() : QString()), 0);
+    case orv::StartAction::Help: {
+        const QString samples = orv::samplesFolder();
+        return print(stdout, orv::helpText(QFileInfo(samples).isDir() ? samples : QString()), 0);
+    }
     case orv::StartAction::Version:
         return print(stdout, orv::versionText(QStringLiteral(ORVALIS_VERSION)), 0);
     case orv::StartAction::BadOption:
@@ -70,7 +72,8 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    orv::EditorEnvironment env{orv::programFolder(), orv::helpFilePath(), orv::joinedCommandLine(request.files)};
+    orv::EditorEnvironment env{orv::programFolder(), orv::helpFilePath(),
+                               orv::joinedCommandLine(request.files)};
     orv::FormOrvalis window(platform, library, env);
     orv::HelpWindow help(&window);
     platform.setHelpHandler([&] { help.showHelp(env.helpFile); });

@@ -12,9 +12,10 @@ namespace {
 
 // Qt's own options: those that take a value (as the next argument or after
 // "=") and those that stand alone.
-constexpr std::array kQtValued{"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-                               "qwindowicon", "qwindowtitle", "session", "display", "geometry", "style",
-                               "stylesheet", "qmljsdebugger", "dialogs", "fontengine"};
+constexpr std::array kQtValued{
+    "platform",    "platformpluginpath", "platformtheme", "plugin",  "qwindowgeometry",
+    "qwindowicon", "qwindowtitle",       "session",       "display", "geometry",
+    "style",       "stylesheet",         "qmljsdebugger", "dialogs", "fontengine"};
 constexpr std::array kQtFlags{"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
 template <std::size_t N> bool listed(const std::array<const char *, N> &names, const QString &name)

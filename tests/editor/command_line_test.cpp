@@ -92,8 +92,8 @@ ProgramRun runProgram(const QStringList &arguments)
     p.start(QStringLiteral(ORVALIS_PROGRAM), arguments);
     if (!p.waitForFinished(20000))
         p.kill();
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
 } // namespace

@@ -36,10 +36,11 @@ TEST(StartArguments, AnUnknownOptionIsReportedWithItsText)
 
 TEST(StartArguments, QtOptionsGoToQtAndTheRestNamesTheFile)
 {
-    const StartRequest r = parseStartArguments(
-        {"-style", "fusion", "/home/moi/mes", "--platform=xcb", "projets/aile.orv", "-reverse", "-session", "1a2b"});
+    const StartRequest r = parseStartArguments({"-style", "fusion", "/home/moi/mes", "--platform=xcb",
+                                                "projets/aile.orv", "-reverse", "-session", "1a2b"});
     EXPECT_EQ(r.action, StartAction::Run);
-    EXPECT_EQ(r.qtArguments, QStringList({"-style", "fusion", "--platform=xcb", "-reverse", "-session", "1a2b"}));
+    EXPECT_EQ(r.qtArguments,
+              QStringList({"-style", "fusion", "--platform=xcb", "-reverse", "-session", "1a2b"}));
     EXPECT_EQ(r.files, QStringList({"/home/moi/mes", "projets/aile.orv"}));
     EXPECT_EQ(joinedCommandLine(r.files), "/home/moi/mes projets/aile.orv");
 }
