@@ -124,7 +124,7 @@ Notice commandLineFileRefused(const QString &path, FileProblem problem)
     case FileProblem::None:
         break;
     }
-    return critical(text(QStringLiteral("Le fichier %1 ne peut pas être lu : l'accès en est refusé.").arg(f)),
+    return critical(text(QStringLiteral("Le fichier %1 ne peut pas être lu.").arg(f)),
                     kReadTitle);
 }
 

@@ -145,6 +145,9 @@ FileProblem fileProblem(const QString &path)
         return FileProblem::Missing;
     if (info.isDir())
         return FileProblem::Folder;
+    // A pipe or a device would block the start or never end.
+    if (!info.isFile())
+        return FileProblem::Unreadable;
     // Opening settles it: permission bits do not tell everything (ACLs, root).
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

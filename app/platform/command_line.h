@@ -45,7 +45,8 @@ std::optional<QString> projectOnCommandLine(const QString &commandLine);
 // a mixed-case ".orv", which the project rules ignore.
 std::optional<QString> fileOnCommandLine(const QString &commandLine);
 
-// Why a file named on the command line cannot be opened at all.
+// Why a file named on the command line cannot be opened at all; anything but
+// a regular file that opens for reading (a pipe, a device) is unreadable.
 enum class FileProblem { None, Missing, Folder, Unreadable };
 FileProblem fileProblem(const QString &path);
 

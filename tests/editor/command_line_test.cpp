@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QProcess>
 
+#include <sys/stat.h>
+
 using orvtest::WindowTest;
 
 namespace {
@@ -45,7 +47,7 @@ TEST_F(CommandLine, AProfileOrADrawingOpensAsTheRootWithoutADialog)
     EXPECT_TRUE(platform.messages().empty());
 }
 
-TEST_F(CommandLine, AMissingPathOrAFolderGivesOneMessageAndAnEmptyWindow)
+TEST_F(CommandLine, AMissingPathAFolderOrAPipeGivesOneMessageAndAnEmptyWindow)
 {
     const QString absent = path(QStringLiteral("absent.dat"));
     start(absent);
@@ -56,6 +58,12 @@ TEST_F(CommandLine, AMissingPathOrAFolderGivesOneMessageAndAnEmptyWindow)
     const QString dir = path(QStringLiteral("profils"));
     start(dir);
     expectEmptyWindowWith("Lecture impossible|« " + dir.toStdString() + " » est un dossier, pas un fichier.");
+
+    platform.clearRecords();
+    const QString pipe = path(QStringLiteral("tube.dat"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    start(pipe);
+    expectEmptyWindowWith("Lecture impossible|Le fichier « " + pipe.toStdString() + " » ne peut pas être lu.");
 }
 
 TEST_F(CommandLine, AFileTheLibraryCannotReadIsReportedByTheOpenCommand)

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace orv;
@@ -83,6 +84,10 @@ TEST(CommandLineFile, MissingFoldersAndUnreadableFilesAreTold)
     EXPECT_EQ(fileProblem(file), FileProblem::None);
     EXPECT_EQ(fileProblem(dir.filePath("absent.dat")), FileProblem::Missing);
     EXPECT_EQ(fileProblem(dir.path()), FileProblem::Folder);
+    // A named pipe would block the start if it were opened.
+    const QString pipe = dir.filePath("tube");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    EXPECT_EQ(fileProblem(pipe), FileProblem::Unreadable);
     if (geteuid() == 0)
         GTEST_SKIP() << "permissions do not bind the superuser";
     QFile::setPermissions(file, QFile::WriteOwner);
