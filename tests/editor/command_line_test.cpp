@@ -63,7 +63,8 @@ TEST_F(CommandLine, AMissingPathAFolderOrAPipeGivesOneMessageAndAnEmptyWindow)
     const QString pipe = path(QStringLiteral("tube.dat"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     start(pipe);
-    expectEmptyWindowWith("Lecture impossible|Le fichier « " + pipe.toStdString() + " » ne peut pas être lu.");
+    expectEmptyWindowWith("Lecture impossible|Le fichier « " + pipe.toStdString() +
+                          " » ne peut pas être lu.");
 }
 
 TEST_F(CommandLine, AFileTheLibraryCannotReadIsReportedByTheOpenCommand)
