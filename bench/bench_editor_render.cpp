@@ -1,7 +1,6 @@
 // Redraw of the drawing area with a root and a tip of 50,000 points each,
 // offscreen: the kept picture (profiles, marks, surface) and the overlay.
 #include "editor_bench.h"
-#include "core/characteristics.h"
 #include "editor/editor.h"
 #include "editor/form_orvalis.h"
 #include "editor/profile_canvas.h"
@@ -24,13 +23,7 @@ int main(int argc, char **argv)
     orv::FormOrvalis &window = bench.form();
     orv::Editor &ed = window.editor();
     const int n = argc > 1 ? std::atoi(argv[1]) : 50000;
-    ed.st.doc.PointsE = orvbench::wavyAirfoil(n, 200, 0, 7, 1);
-    ed.st.doc.PointsS = orvbench::wavyAirfoil(n, 150, 20, 0, 0);
-    ed.st.doc.Ecartement = 500;
-    orv::computeCharacteristics(ed.st.doc);
-    ed.enableEditing(true);
-    ed.st.ProjetCharge = true;
-    ed.finish({.view = orv::Finish::View::Rebuild});
+    bench.placePanel(orvbench::wavyAirfoil(n, 200, 0, 7, 1), orvbench::wavyAirfoil(n, 150, 20, 0, 0));
 
     auto measure = [&](const char *what, auto &&prepare) {
         std::vector<double> times;

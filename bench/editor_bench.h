@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/document.h"
+#include "editor/editor.h"
 #include "editor/form_orvalis.h"
 #include "platform/test_platform.h"
 #include "platform/vextra_binding.h"
@@ -74,6 +75,17 @@ public:
         QApplication::processEvents();
     }
     orv::FormOrvalis &form() { return *m_window; }
+    // A root and a tip 500 mm apart in the document, as a load leaves them.
+    void placePanel(orv::ProfilePoints root, orv::ProfilePoints tip)
+    {
+        orv::Editor &ed = m_window->editor();
+        ed.st.doc.PointsE = std::move(root);
+        ed.st.doc.PointsS = std::move(tip);
+        ed.st.doc.Ecartement = 500;
+        ed.enableEditing(true);
+        ed.st.ProjetCharge = true;
+        ed.finish({.chords = true, .layoutBoxes = true, .cursors = true, .view = orv::Finish::View::Rebuild});
+    }
     orv::TestPlatform &platform() { return m_platform; }
     orv::VextraLibrary &library() { return *m_library; }
     // The scratch folder, emptied at the end.

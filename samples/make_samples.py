@@ -8,6 +8,10 @@
   nervure.svg    the same rib as an SVG drawing in millimetres: the outline as a path,
                  the holes as circles, the spar hole as a path of arcs, in a layer
                  whose transform turns Y up
+  nervure_allegee.dxf
+                 a 250 mm NACA 4415 rib for the sequence window: the outline as one
+                 LWPOLYLINE, three lightening holes (CIRCLEs) and a rectangular spar
+                 slot (LWPOLYLINE), six contours in all (R2000)
 
 Usage: /usr/bin/python3 samples/make_samples.py [OUTDIR]
 """
@@ -90,12 +94,42 @@ def write_rib_svg(path):
         f.write('  </g>\n</svg>\n')
 
 
+def write_lightened_rib(path):
+    import ezdxf
+    doc = ezdxf.new("R2000")
+    msp = doc.modelspace()
+    chord = 250.0
+    outline = [(x * chord, y * chord) for x, y in naca4("4415", 50)]
+    msp.add_lwpolyline(outline, close=False)
+    # Holes centred on the camber line, each a little under the local thickness.
+    for x, r in ((0.30, 9.0), (0.50, 8.0), (0.68, 5.5)):
+        msp.add_circle((x * chord, camber_at("4415", x) * chord), r)
+    # Spar slot 8 x 12 mm at 22 % of the chord.
+    sx, sy = 0.22 * chord, camber_at("4415", 0.22) * chord
+    msp.add_lwpolyline([(sx - 4, sy - 6), (sx + 4, sy - 6), (sx + 4, sy + 6), (sx - 4, sy + 6)], close=True)
+    # A small alignment notch near the trailing edge, open on purpose: the
+    # sequence window leaves its entry point alone.
+    msp.add_lwpolyline([(0.86 * chord, 2.0), (0.88 * chord, 4.0), (0.90 * chord, 2.0)])
+    doc.saveas(path)
+
+
+def camber_at(code, x):
+    m = int(code[0]) / 100.0
+    p = int(code[1]) / 10.0
+    if m == 0:
+        return 0.0
+    if x < p:
+        return m / p ** 2 * (2 * p * x - x * x)
+    return m / (1 - p) ** 2 * ((1 - 2 * p) + 2 * p * x - x * x)
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
     write_dat(os.path.join(out, "naca2412.dat"), "NACA 2412", naca4("2412"))
     write_dat(os.path.join(out, "naca0012.dat"), "NACA 0012", naca4("0012"))
     write_rib(os.path.join(out, "nervure.dxf"))
     write_rib_svg(os.path.join(out, "nervure.svg"))
+    write_lightened_rib(os.path.join(out, "nervure_allegee.dxf"))
 
 
 if __name__ == "__main__":

@@ -11,36 +11,78 @@ namespace {
 
 constexpr double kPi = 3.14159265358979;
 
+// The projection of a point of the plane at depth z.
+struct Projector {
+    Projector(double z, const ViewState &v)
+        : sO(std::sin(double(v.Omega))), cO(std::cos(double(v.Omega))), sA(std::sin(double(v.Alpha))),
+          cA(std::cos(double(v.Alpha))), zx(-z * cO), zy(z * sO * sA)
+    {
+    }
+    ViewPoint operator()(float x, float y) const
+    {
+        const double mx = -static_cast<double>(x);
+        return {static_cast<float>(mx * sO + zx), static_cast<float>(mx * cO * sA + y * cA + zy)};
+    }
+    double sO, cO, sA, cA, zx, zy;
+};
+
+struct BoxBuilder {
+    bool has = false;
+    float xmin = 0, xmax = 0, ymin = 0, ymax = 0;
+    void add(const ViewPoint &p)
+    {
+        if (!has) {
+            has = true;
+            xmin = xmax = p.x;
+            ymin = ymax = p.y;
+        }
+        xmin = std::min(xmin, p.x);
+        xmax = std::max(xmax, p.x);
+        ymin = std::min(ymin, p.y);
+        ymax = std::max(ymax, p.y);
+    }
+    ViewBox box() const { return has ? ViewBox{true, xmin, xmax, ymin, ymax} : ViewBox{}; }
+};
+
 void projectSide(const ProfilePoints &points, double z, const ViewState &v, std::vector<ViewPoint> &out,
                  ViewBox &box)
 {
     out.resize(static_cast<size_t>(points.count()));
-    box = ViewBox{};
-    const double sO = std::sin(static_cast<double>(v.Omega)), cO = std::cos(static_cast<double>(v.Omega));
-    const double sA = std::sin(static_cast<double>(v.Alpha)), cA = std::cos(static_cast<double>(v.Alpha));
-    const double zx = (-z) * cO;
-    const double zy = z * sO * sA;
-    float xmin = 0, xmax = 0, ymin = 0, ymax = 0;
+    const Projector project(z, v);
+    BoxBuilder b;
     points.forEachRun([&](int32_t first, std::span<const PointProfil> run) {
         ViewPoint *o = out.data() + (first - 1);
         for (const PointProfil &p : run) {
-            const double mx = -static_cast<double>(p.X);
-            const float px = static_cast<float>(mx * sO + zx);
-            const float py = static_cast<float>(mx * cO * sA + p.Y * cA + zy);
-            *o++ = {px, py};
-            if (!box.has) {
-                box.has = true;
-                xmin = xmax = px;
-                ymin = ymax = py;
-            }
-            xmin = std::min(xmin, px);
-            xmax = std::max(xmax, px);
-            ymin = std::min(ymin, py);
-            ymax = std::max(ymax, py);
+            *o = project(p.X, p.Y);
+            b.add(*o++);
         }
     });
-    if (box.has)
-        box = {true, xmin, xmax, ymin, ymax};
+    box = b.box();
+}
+
+void projectPath(const std::vector<CarriagePoint> &points, double z, const ViewState &v, std::vector<ViewPoint> &out,
+                 BoxBuilder &b)
+{
+    out.resize(points.size());
+    const Projector project(z, v);
+    for (size_t i = 0; i < points.size(); ++i) {
+        out[i] = project(points[i].x, points[i].y);
+        b.add(out[i]);
+    }
+}
+
+void unite(ViewBox &into, const ViewBox &other)
+{
+    if (!other.has)
+        return;
+    if (!into.has) {
+        into = other;
+        return;
+    }
+    into.XMin = std::min(into.XMin, other.XMin);
+    into.XMax = std::max(into.XMax, other.XMax);
+    into.YMin = std::min(into.YMin, other.YMin);
+    into.YMax = std::max(into.YMax, other.YMax);
 }
 
 void mapSide(const std::vector<ViewPoint> &in, const ViewState &v, std::vector<ViewPoint> &out)
@@ -82,13 +124,9 @@ void View::project(const Profils &doc, const ShowFlags &show, const ProfilePoint
     state.Alpha = static_cast<float>(state.hscAlpha * kPi / 180);
     projectSide(doc.PointsE, 0, state, vueE, boxE);
     projectSide(doc.PointsS, doc.Ecartement, state, vueS, boxS);
-    boxBoth = boxE.has ? boxE : boxS;
-    if (boxE.has && boxS.has) {
-        boxBoth.XMin = std::min(boxE.XMin, boxS.XMin);
-        boxBoth.XMax = std::max(boxE.XMax, boxS.XMax);
-        boxBoth.YMin = std::min(boxE.YMin, boxS.YMin);
-        boxBoth.YMax = std::max(boxE.YMax, boxS.YMax);
-    }
+    boxBoth = boxE;
+    unite(boxBoth, boxS);
+    projectMachine(doc, show);
     if (intermediate && show.intermediate) {
         ViewBox ignored;
         projectSide(*intermediate, intermediateSpacing, state, vueI, ignored);
@@ -146,11 +184,32 @@ void View::fit(const ShowFlags &show)
     mapToScreen();
 }
 
+// The carriage paths count in the fit of both profiles, so that "Ajuster"
+// shows how far the towers carry the wire.
+void View::projectMachine(const Profils &doc, const ShowFlags &show)
+{
+    if (show.machine)
+        computeCarriagePaths(doc, *show.machine, carriages);
+    if (!show.machine || carriages.empty()) {
+        for (size_t k = 0; k < 2; ++k) {
+            vueMachine[k].clear();
+            ecranMachine[k].clear();
+        }
+        return;
+    }
+    BoxBuilder b;
+    projectPath(carriages.first, carriages.planes.first, state, vueMachine[0], b);
+    projectPath(carriages.second, carriages.planes.second, state, vueMachine[1], b);
+    unite(boxBoth, b.box());
+}
+
 void View::mapToScreen()
 {
     mapSide(vueE, state, ecranE);
     mapSide(vueS, state, ecranS);
     mapSide(vueI, state, ecranI);
+    for (size_t k = 0; k < 2; ++k)
+        mapSide(vueMachine[k], state, ecranMachine[k]);
 }
 
 void View::rebuild(const Profils &doc, const ShowFlags &show, const ProfilePoints *intermediate,
@@ -217,7 +276,7 @@ void View::panBy(float dx, float dy)
 
 void View::shiftScreen(float dx, float dy)
 {
-    for (auto *pts : {&ecranE, &ecranS})
+    for (auto *pts : {&ecranE, &ecranS, &ecranMachine[0], &ecranMachine[1]})
         for (ViewPoint &p : *pts) {
             p.x += dx;
             p.y += dy;

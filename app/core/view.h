@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/document.h"
+#include "core/machine.h"
 
 #include <array>
 #include <cstdint>
@@ -41,6 +42,7 @@ struct ViewState {
 struct ShowFlags {
     bool profileE = true, pointsE = true, profileS = true, pointsS = true;
     bool intermediate = false;
+    const MachineSettings *machine = nullptr; // chkVisuMachine: the carriage paths on this machine
     bool shown(Side s) const { return s == Emplanture ? profileE || pointsE : profileS || pointsS; }
     bool points(Side s) const { return s == Emplanture ? pointsE : pointsS; }
 };
@@ -70,7 +72,10 @@ public:
 
     std::vector<ViewPoint> vueE, vueS, vueI;       // projected, model units
     std::vector<ViewPoint> ecranE, ecranS, ecranI; // screen units of the drawing area
-    ViewBox boxE, boxS, boxBoth;                   // extremes of vueE, vueS and both
+    ViewBox boxE, boxS, boxBoth;                   // extremes of vueE, vueS and both (carriage paths included)
+    // The carriage paths in their tower planes, when shown and the counts agree.
+    CarriagePaths carriages;
+    std::array<std::vector<ViewPoint>, 2> vueMachine, ecranMachine;
 
     const std::vector<ViewPoint> &screen(Side s) const { return s == Emplanture ? ecranE : ecranS; }
     std::vector<ViewPoint> &screen(Side s) { return s == Emplanture ? ecranE : ecranS; }
@@ -120,6 +125,7 @@ public:
     HitList hitRectangle(float x1, float y1, float x2, float y2, const ShowFlags &show) const;
 
 private:
+    void projectMachine(const Profils &doc, const ShowFlags &show);
     float coefficientFor(float width, float height) const;
 };
 

@@ -1,7 +1,7 @@
 // The picture of the drawing area (profiles, marks, surface, intermediate
-// profile, background image), its overlay (current points, wire, rubber
-// band) and the two five-line point lists. Everything reads the screen
-// arrays of the view; nothing is recomputed per paint.
+// profile, carriage paths, background image), its overlay (current points,
+// wire, rubber band) and the two five-line point lists. Everything reads the
+// screen arrays of the view; nothing is recomputed per paint.
 #include "editor/drawing.h"
 
 #include "core/selection.h"
@@ -20,6 +20,9 @@ namespace orv {
 namespace {
 
 QColor qcolor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+// The carriage paths of the first and second towers.
+constexpr Rgb kCarriageColours[2] = {{200, 100, 0}, {120, 0, 160}};
 
 // Drawing in logical pixels: a profile of 50,000 points has far more points
 // than the area has pixels, so what would land on the pixel already drawn is
@@ -259,6 +262,12 @@ void DrawingPart::drawPicture(QPainter &p)
         PixelPicture pix(p, k, w, h);
         pix.surface(st.view.ecranE, st.view.ecranS);
     }
+    if (ui.chkVisuMachine->isEnabled() && ui.chkVisuMachine->isChecked()) {
+        PixelPicture pix(p, k, w, h);
+        for (size_t t = 0; t < 2; ++t)
+            if (st.view.ecranMachine[t].size() >= 2)
+                pix.polyline(st.view.ecranMachine[t], kCarriageColours[t]);
+    }
     drawSide(Emplanture);
 }
 
@@ -289,6 +298,13 @@ void DrawingPart::drawOverlay(QPainter &p)
         if (pointOf(Emplanture, index, a) && pointOf(Saumon, index, b)) {
             p.setPen(QPen(Qt::black, 0));
             p.drawLine(a, b);
+            // With the machine shown, the wire runs on to both carriages.
+            const auto &m = st.view.ecranMachine;
+            if (index <= static_cast<int32_t>(m[0].size()) && index <= static_cast<int32_t>(m[1].size())) {
+                const ViewPoint &c = m[0][static_cast<size_t>(index - 1)], &d = m[1][static_cast<size_t>(index - 1)];
+                p.setPen(QPen(Qt::black, 0, Qt::DashLine));
+                p.drawLine(QPointF(c.x, c.y), QPointF(d.x, d.y));
+            }
         }
     }
     if (rubberBand) {

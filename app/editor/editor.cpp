@@ -86,6 +86,8 @@ ShowFlags Editor::showFlags() const
     s.profileS = ui.chkAfficherProfil[1]->isChecked();
     s.pointsS = ui.chkAfficherPoints[1]->isChecked();
     s.intermediate = ui.chkProfilIntermediaire->isChecked() && !st.intermediate.empty();
+    if (ui.chkVisuMachine->isChecked())
+        s.machine = &st.machine;
     return s;
 }
 
@@ -113,6 +115,7 @@ void Editor::redraw()
     const bool equal = st.doc.NbPointsE() == st.doc.NbPointsS();
     ui.chkFil->setEnabled(equal);
     ui.chkSurface->setEnabled(equal);
+    ui.chkVisuMachine->setEnabled(equal);
     // Ticked, the box stays usable while it locks the editing controls.
     ui.chkProfilIntermediaire->setEnabled(equal &&
                                           (ui.pctProfils->isEnabled() || ui.chkProfilIntermediaire->isChecked()));
@@ -266,6 +269,7 @@ void Editor::enableEditing(bool enabled)
     for (QWidget *w : ui.editingControls)
         w->setEnabled(enabled);
     ui.cmdOuvrirProfil[0]->setEnabled(true);
+    ui.cmdImportSorvane->setEnabled(true);
 }
 
 void Editor::setCaption(const QString &caption)

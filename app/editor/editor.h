@@ -8,6 +8,7 @@
 #include "core/document.h"
 #include "core/history.h"
 #include "core/layout.h"
+#include "core/machine.h"
 #include "core/notice.h"
 #include "core/selection.h"
 #include "core/view.h"
@@ -41,6 +42,7 @@ struct EditorState {
     SelectionState sel;
     std::array<CursorBars, 2> cursors;
     View view;
+    MachineSettings machine; // as Orvalis.ini held it when the machine view or window last read it
     History history;
     Clipboard clipboard;
     std::vector<ContourPoint> PointsLus; // the last library read
@@ -134,6 +136,10 @@ public:
     std::function<void()> reapplyLayout;     // layout re-application
     std::function<void()> drawPointLists;    // the five-line point lists
     std::function<void()> restoreWindowState; // after an undo restore, once the document is back
+    // The sequence window over a read buffer of several contours, shown
+    // modally for a side; true when an assembly was validated, which then
+    // replaces the buffer and its bounds.
+    std::function<bool(Side side, std::vector<ContourPoint> &buffer, Bounds &bounds)> assembleSequences;
 
 private:
     void applyAvailability();

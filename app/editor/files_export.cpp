@@ -23,8 +23,13 @@ const QString kSaveFilterProject =
 const QString kIntermediateTitle =
     QStringLiteral("ProfilIntermédiare - Caractéristiques dans le fichier datas.txt créé en même temps");
 
-// The first `count` points as library records; Pen and Tag stay empty, so the
-// library writes them as one contour.
+QString three(float v)
+{
+    return QString::fromStdString(formatForBox(v, kFmtFile3));
+}
+
+} // namespace
+
 ContourArray contourArray(const VextraLibrary &library, const ProfilePoints &points, int32_t count)
 {
     ContourArray array(library, count);
@@ -39,13 +44,6 @@ ContourArray contourArray(const VextraLibrary &library, const ProfilePoints &poi
     });
     return array;
 }
-
-QString three(float v)
-{
-    return QString::fromStdString(formatForBox(v, kFmtFile3));
-}
-
-} // namespace
 
 void FilesPart::cmdSauveProfil_Click(int index)
 {

@@ -6,6 +6,7 @@
 #include "core/characteristics.h"
 #include "core/cleaning.h"
 #include "core/numeric_entry.h"
+#include "editor/exchange_part.h"
 #include "editor/files_texts.h"
 #include "editor/form_orvalis.h"
 #include "platform/ini_document.h"
@@ -37,6 +38,13 @@ const QString kOpenFilterTip =
 bool extensionIs(const QString &ext, std::initializer_list<const char *> forms)
 {
     return std::any_of(forms.begin(), forms.end(), [&ext](const char *f) { return ext == QLatin1String(f); });
+}
+
+// The first and last records name different contours.
+bool severalContours(const std::vector<ContourPoint> &records)
+{
+    const ContourPoint &a = records.front(), &b = records.back();
+    return (a.Tag[0] & 0xFF) != (b.Tag[0] & 0xFF) || (a.Tag[1] & 0xFF) != (b.Tag[1] & 0xFF);
 }
 
 // The starting spacing from the root chord.
@@ -142,7 +150,7 @@ void FilesPart::openChosen(Side side, const QString &path)
         return;
     }
     if (side == Emplanture && extensionIs(ext, {"SV", "sv"})) {
-        m_ed.show(sorvaneNotAvailable(path));
+        m_window.exchangePart().openSorvaneProject(path);
         return;
     }
     openProfile(side, path);
@@ -160,12 +168,23 @@ void FilesPart::openProfile(Side side, const QString &path)
         m_ed.show(readFailure(path, read));
         return;
     }
-    const auto records = buffer.elements().first(size_t(std::min(read, buffer.count())));
-    s.PointsLus.assign(records.begin(), records.end());
-    s.lusBounds = bounds;
+    const auto got = buffer.elements().first(size_t(std::min(read, buffer.count())));
+    std::vector<ContourPoint> records(got.begin(), got.end());
     buffer.reset();
 
-    // Several contours are taken as one profile, in the library's cutting order.
+    // Several contours are assembled into one in the sequence window; left
+    // without validating, the open ends with the document as it was.
+    if (severalContours(records)) {
+        if (!m_ed.assembleSequences) {
+            m_ed.show(assemblyNotAvailable(path));
+            return;
+        }
+        if (!m_ed.assembleSequences(side, records, bounds))
+            return;
+    }
+    s.PointsLus = std::move(records);
+    s.lusBounds = bounds;
+
     const QString ext = extensionOf(path);
     int32_t n = int32_t(s.PointsLus.size());
     if (extensionIs(ext, {"dxf", "DXF", "plt", "PLT", "svg", "SVG"})) {

@@ -13,6 +13,10 @@ namespace orv {
 class FormOrvalis;
 struct ProjectData;
 
+// The first `count` points as library records; Pen and Tag stay empty, so the
+// library takes them as one contour.
+ContourArray contourArray(const VextraLibrary &library, const ProfilePoints &points, int32_t count);
+
 class FilesPart : public Part {
 public:
     FilesPart(Editor &ed, FormOrvalis &window);
@@ -35,10 +39,12 @@ public:
     // The document as a project holds it (boxes and view included).
     ProjectData projectData() const;
 
-private:
-    // The file dialogs, with the start folder remembered in Orvalis.ini.
-    std::optional<FileChoice> openDialog(const FileDialogRequest &request);
+    // The save dialog of every export: overwrite prompt, start folder
+    // remembered in Orvalis.ini.
     std::optional<FileChoice> saveDialog(FileDialogRequest request);
+
+private:
+    std::optional<FileChoice> openDialog(const FileDialogRequest &request);
     void rememberFolder(const QString &key, QString &folder, const QString &path);
 
     void openChosen(Side side, const QString &path);

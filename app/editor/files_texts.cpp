@@ -163,13 +163,12 @@ Notice projectNotSaved(const QString &path)
                     "Enregistrement impossible");
 }
 
-Notice sorvaneNotAvailable(const QString &path)
+Notice assemblyNotAvailable(const QString &path)
 {
-    return critical(
-        text(QStringLiteral("Les projets Sorvane (.sv) ne peuvent pas encore être ouverts dans Orvalis.\r\n"
-                            "Le fichier %1 n'a pas été lu.")
-                 .arg(quoted(path))),
-        "Ouverture impossible");
+    return critical(text(QStringLiteral("Le dessin %1 contient plusieurs contours et la fenêtre d'assemblage des "
+                                        "séquences n'est pas disponible : il n'a pas été lu.")
+                             .arg(quoted(path))),
+                    kReadTitle);
 }
 
 Notice intermediateRefused(int32_t rootCount, int32_t tipCount, int32_t intermediateCount)

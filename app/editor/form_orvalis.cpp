@@ -8,11 +8,14 @@
 #include "editor/cursors_part.h"
 #include "editor/drawing.h"
 #include "editor/editor.h"
+#include "editor/exchange_part.h"
 #include "editor/files_part.h"
 #include "editor/geometry_part.h"
 #include "editor/history_part.h"
 #include "editor/icons.h"
+#include "editor/insertion_part.h"
 #include "editor/layout_part.h"
+#include "editor/machine_part.h"
 #include "editor/mouse_part.h"
 #include "editor/point_editing_part.h"
 #include "editor/profile_canvas.h"
@@ -68,6 +71,9 @@ FormOrvalis::FormOrvalis(Platform &platform, VextraLibrary &library, EditorEnvir
     m_geometry = std::make_unique<GeometryPart>(*m_editor);
     m_clipboard = std::make_unique<ClipboardPart>(*m_editor, *m_editing);
     m_mouse = std::make_unique<MousePart>(*m_editor, *m_drawing);
+    m_exchange = std::make_unique<ExchangePart>(*m_editor, *this);
+    m_insertion = std::make_unique<InsertionPart>(*m_editor, *this);
+    m_machine = std::make_unique<MachinePart>(*m_editor, *this, *m_files);
     m_drawing->background = &m_view->background();
 
     connect(m_ui.cmdAide, &QToolButton::clicked, this, &FormOrvalis::showHelp);
@@ -83,6 +89,14 @@ double FormOrvalis::twipsPerPixel() const { return 1440.0 / logicalDpiX(); }
 
 void FormOrvalis::load()
 {
+    loadWindow();
+    openFromCommandLine();
+}
+
+void FormOrvalis::reload() { loadWindow(); }
+
+void FormOrvalis::loadWindow()
+{
     m_ui.pctImageHidden->setVisible(false);
     if (!m_ui.chkInsertionProfils->isChecked())
         readWindowSettings();
@@ -93,7 +107,6 @@ void FormOrvalis::load()
     m_ui.optSelection[0]->setChecked(true);
     m_editor->enableEditing(false);
     checkLibraryVersion();
-    openFromCommandLine();
 }
 
 void FormOrvalis::readWindowSettings()
@@ -129,10 +142,25 @@ void FormOrvalis::readWindowSettings()
     m_editor->st.DossierOuverture = readSetting(d, kFiles, QStringLiteral("Ouverture"), m_env.programFolder);
 }
 
+void FormOrvalis::storeWindowPlace()
+{
+    IniFile ini(settingsPath());
+    writeWindowPlace(ini.document());
+    ini.save();
+}
+
 void FormOrvalis::writeWindowSettings()
 {
     IniFile ini(settingsPath());
     IniDocument &d = ini.document();
+    writeWindowPlace(d);
+    writeSetting(d, kFiles, QStringLiteral("Sauvegarde"), m_editor->st.DossierSauvegarde);
+    writeSetting(d, kFiles, QStringLiteral("Ouverture"), m_editor->st.DossierOuverture);
+    ini.save();
+}
+
+void FormOrvalis::writeWindowPlace(IniDocument &d)
+{
     const int state = isMaximized() ? 2 : isMinimized() ? 1 : 0;
     if (state == 0) {
         const double t = twipsPerPixel();
@@ -143,9 +171,6 @@ void FormOrvalis::writeWindowSettings()
         writeSetting(d, kWindow, QStringLiteral("Height"), QString::number(std::lround(g.height() * t)));
     }
     writeSetting(d, kWindow, QStringLiteral("WindowState"), QString::number(state));
-    writeSetting(d, kFiles, QStringLiteral("Sauvegarde"), m_editor->st.DossierSauvegarde);
-    writeSetting(d, kFiles, QStringLiteral("Ouverture"), m_editor->st.DossierOuverture);
-    ini.save();
 }
 
 void FormOrvalis::initialState()

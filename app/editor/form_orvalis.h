@@ -25,8 +25,12 @@ class TransformsPart;
 class PointEditingPart;
 class GeometryPart;
 class FormAbout;
+class IniDocument;
 class ClipboardPart;
 class MousePart;
+class ExchangePart;
+class InsertionPart;
+class MachinePart;
 
 struct EditorEnvironment {
     QString programFolder; // Orvalis.ini, exchange files
@@ -57,12 +61,21 @@ public:
     GeometryPart &geometryPart() { return *m_geometry; }
     ClipboardPart &clipboardPart() { return *m_clipboard; }
     MousePart &mousePart() { return *m_mouse; }
+    ExchangePart &exchangePart() { return *m_exchange; }
+    InsertionPart &insertionPart() { return *m_insertion; }
+    MachinePart &machinePart() { return *m_machine; }
     const EditorEnvironment &environment() const { return m_env; }
     QString settingsPath() const;
 
     // The window's own load: settings, initial state, version check and
     // command line, in that order.
     void load();
+    // The load again without the command line, whose project would otherwise
+    // be opened once more (the profile insertion reloads the window).
+    void reload();
+    // "Fenêtre": the place and size when the window is neither minimised nor
+    // maximised, then "WindowState".
+    void storeWindowPlace();
     // Twips of this screen.
     double twipsPerPixel() const;
 
@@ -76,8 +89,10 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void loadWindow();
     void readWindowSettings();
     void writeWindowSettings();
+    void writeWindowPlace(IniDocument &d);
     void initialState();
     void checkLibraryVersion();
     void openFromCommandLine();
@@ -100,6 +115,9 @@ private:
     std::unique_ptr<GeometryPart> m_geometry;
     std::unique_ptr<ClipboardPart> m_clipboard;
     std::unique_ptr<MousePart> m_mouse;
+    std::unique_ptr<ExchangePart> m_exchange;
+    std::unique_ptr<InsertionPart> m_insertion;
+    std::unique_ptr<MachinePart> m_machine;
 };
 
 } // namespace orv

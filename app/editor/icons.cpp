@@ -399,4 +399,52 @@ QIcon twoWings(bool headToTail)
     });
 }
 
+QIcon cutterExchange(bool toCutter)
+{
+    return drawn([toCutter](QPainter &p) {
+        // The hot-wire bow: two arms and the wire between their tips.
+        p.setPen(pen(kInk, 1.4));
+        p.drawPolyline(QPolygonF({QPointF(14, 3), QPointF(22, 3), QPointF(22, 21), QPointF(14, 21)}));
+        p.setPen(pen(QColor(220, 120, 0), 1.2));
+        p.drawLine(QPointF(14, 3), QPointF(14, 21));
+        airfoil(p, kRoot, -6);
+        airfoil(p, kTip, 0);
+        if (toCutter)
+            arrow(p, QPointF(2, 19), QPointF(12, 19), kGreen);
+        else
+            arrow(p, QPointF(12, 19), QPointF(2, 19), kGreen);
+    });
+}
+
+QIcon machine()
+{
+    return drawn([](QPainter &p) {
+        p.setPen(pen(kInk, 1.6));
+        p.drawLine(QPointF(5, 21), QPointF(5, 4));
+        p.drawLine(QPointF(19, 21), QPointF(19, 4));
+        p.drawLine(QPointF(2, 21), QPointF(22, 21));
+        p.setPen(pen(kRoot, 1.2));
+        p.drawLine(QPointF(5, 10), QPointF(19, 13));
+        p.setBrush(kInk);
+        p.setPen(Qt::NoPen);
+        p.drawRect(QRectF(3, 8.5, 4, 3));
+        p.drawRect(QRectF(17, 11.5, 4, 3));
+    });
+}
+
+QIcon exportGCode()
+{
+    return drawn([](QPainter &p) {
+        p.setPen(pen(kInk, 1.4));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4, 2.5, 16, 19));
+        QFont f;
+        f.setBold(true);
+        f.setPixelSize(11);
+        p.setFont(f);
+        p.setPen(kGreen.darker(120));
+        p.drawText(QRectF(4, 3, 16, 18), Qt::AlignCenter, QStringLiteral("G1"));
+    });
+}
+
 } // namespace orv::Icons

@@ -35,5 +35,10 @@ QIcon clean();
 QIcon application();
 // Two wings in one block: stacked (one mirrored under the other) or head to tail.
 QIcon twoWings(bool headToTail);
+// The exchange with the cutting program: the panel going to it or coming back.
+QIcon cutterExchange(bool toCutter);
+// The cutting machine's settings; the export of its G-code program.
+QIcon machine();
+QIcon exportGCode();
 
 } // namespace orv::Icons

@@ -40,6 +40,7 @@ void LayoutPart::lockForIntermediate(bool locked)
     MainWindowUi &u = ui();
     m_ed.enableEditing(!locked);
     u.cmdOuvrirProfil[0]->setEnabled(!locked);
+    u.cmdImportSorvane->setEnabled(!locked); // it would replace the document under the intermediate profile
     u.chkProfilIntermediaire->setEnabled(true);
     u.txtEcartementIntermediaire->setEnabled(locked);
     if (!locked)

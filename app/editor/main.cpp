@@ -8,6 +8,7 @@
 #include "platform/qt_platform.h"
 #include "platform/single_instance.h"
 #include "platform/vextra_binding.h"
+#include "sequences/form_sequences.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -75,6 +76,7 @@ int main(int argc, char **argv)
     orv::EditorEnvironment env{orv::programFolder(), orv::helpFilePath(),
                                orv::joinedCommandLine(request.files)};
     orv::FormOrvalis window(platform, library, env);
+    orv::installSequenceWindow(window);
     orv::HelpWindow help(&window);
     platform.setHelpHandler([&] { help.showHelp(env.helpFile); });
     platform.installHelpKey();

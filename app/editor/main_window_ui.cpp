@@ -243,8 +243,11 @@ QWidget *layoutColumn(MainWindowUi &ui)
     ui.chkFil->setToolTip(QStringLiteral("Fil entre les points courants"));
     ui.chkSurface = named(new QCheckBox(QStringLiteral("Surface")), QStringLiteral("chkSurface"));
     ui.chkSurface->setToolTip(QStringLiteral("Lignes entre les points correspondants"));
+    ui.chkVisuMachine = named(new QCheckBox(QStringLiteral("Machine")), QStringLiteral("chkVisuMachine"));
+    ui.chkVisuMachine->setToolTip(QStringLiteral("Trajectoires des chariots dans les plans des tours"));
     vis->addWidget(ui.chkFil);
     vis->addWidget(ui.chkSurface);
+    vis->addWidget(ui.chkVisuMachine);
     vis->addStretch();
     v->addWidget(ui.frmVisu);
 
@@ -396,6 +399,16 @@ void MainWindowUi::setup(QMainWindow *window)
                                    QStringLiteral("Enregistrer le projet ou l'image 3D"), Icons::save());
     cmdSauveProfil[3] = toolButton(QStringLiteral("cmdSauveProfil_3"), QStringLiteral("Exporter intermédiaire"),
                                    QStringLiteral("Enregistrer le profil intermédiaire en .dxf ou en .dat"), Icons::exportSide(QColor(0, 176, 10)));
+    cmdTransfertSorvane = toolButton(QStringLiteral("cmdTransfertSorvane"), QStringLiteral("Vers Sorvane"),
+                                     QStringLiteral("Transférer le panneau au programme de découpe Sorvane"),
+                                     Icons::cutterExchange(true));
+    cmdImportSorvane = toolButton(QStringLiteral("cmdImportSorvane"), QStringLiteral("Depuis Sorvane"),
+                                  QStringLiteral("Importer le panneau du programme de découpe Sorvane"),
+                                  Icons::cutterExchange(false));
+    cmdMachine = toolButton(QStringLiteral("cmdMachine"), QStringLiteral("Machine de découpe"),
+                            QStringLiteral("Régler la machine de découpe"), Icons::machine());
+    cmdExporterGCode = toolButton(QStringLiteral("cmdExporterGCode"), QStringLiteral("Exporter G-code"),
+                                  QStringLiteral("Enregistrer le programme G-code de la découpe"), Icons::exportGCode());
     cmdUndo[0] = toolButton(QStringLiteral("cmdUndo_0"), QStringLiteral("Undo"), QStringLiteral("Annuler (Undo)"), Icons::undo());
     cmdUndo[1] = toolButton(QStringLiteral("cmdUndo_1"), QStringLiteral("Redo"), QStringLiteral("Rétablir (Redo)"), Icons::redo());
     cmdCopier = toolButton(QStringLiteral("cmdCopier"), QStringLiteral("Copier"), QStringLiteral("Copier les points sélectionnés"), Icons::copy());
@@ -414,6 +427,10 @@ void MainWindowUi::setup(QMainWindow *window)
         files->addWidget(b);
     files->addSeparator();
     for (QToolButton *b : cmdSauveProfil)
+        files->addWidget(b);
+    files->addWidget(cmdTransfertSorvane);
+    files->addWidget(cmdImportSorvane);
+    for (QToolButton *b : {cmdMachine, cmdExporterGCode})
         files->addWidget(b);
     files->addSeparator();
     for (QToolButton *b : {cmdUndo[0], cmdUndo[1], cmdCopier, cmdCouper, cmdColler})
@@ -546,7 +563,7 @@ void MainWindowUi::setup(QMainWindow *window)
 
     // Everything that needs a loaded document; the root open command stays usable.
     editingControls = {cmdOuvrirProfil[1], cmdFermerProfil[0], cmdFermerProfil[1], cmdSauveProfil[0], cmdSauveProfil[1],
-                       cmdSauveProfil[2], cmdUndo[0], cmdUndo[1], cmdCopier, cmdCouper, cmdColler, cmdInverserSelection,
+                       cmdSauveProfil[2], cmdTransfertSorvane, cmdUndo[0], cmdUndo[1], cmdCopier, cmdCouper, cmdColler, cmdInverserSelection,
                        cmdSymetrie[0], cmdSymetrie[1], txtEtirer[0], txtEtirer[1], txtEtirer[2], txtTourner, txtDeplacer[0],
                        txtDeplacer[1], txtDecaler, cmdSupprimer, cmdInsererPoint, cmdIntersection, cmdRenumeroter, cmdLisser,
                        cmdSynchroOptimale, cmdNettoyage, hscOmega, hscAlpha, hscZoom, cmdRAZPerspective, cmdRAZVueCote,
@@ -571,6 +588,9 @@ void MainWindowUi::setup(QMainWindow *window)
     }
     for (auto *b : cmdSelectionAuto)
         editingControls.push_back(b);
+    // The machine settings and the G-code export follow the exports.
+    editingControls.push_back(cmdMachine);
+    editingControls.push_back(cmdExporterGCode);
 }
 
 } // namespace orv

@@ -43,6 +43,8 @@ struct MainWindowUi {
     std::array<QToolButton *, 2> cmdOuvrirProfil{};
     std::array<QToolButton *, 2> cmdFermerProfil{};
     std::array<QToolButton *, 4> cmdSauveProfil{};
+    QToolButton *cmdTransfertSorvane = nullptr, *cmdImportSorvane = nullptr;
+    QToolButton *cmdMachine = nullptr, *cmdExporterGCode = nullptr;
     std::array<QToolButton *, 2> cmdUndo{};
     QToolButton *cmdCopier = nullptr, *cmdCouper = nullptr, *cmdColler = nullptr;
     QToolButton *cmdAide = nullptr, *cmdAPropos = nullptr;
@@ -75,7 +77,7 @@ struct MainWindowUi {
     QPushButton *cmdZoomFit = nullptr; // cmdZoom(2)
     QCheckBox *chkZoomSelection = nullptr;
     QGroupBox *frmVisu = nullptr;
-    QCheckBox *chkFil = nullptr, *chkSurface = nullptr;
+    QCheckBox *chkFil = nullptr, *chkSurface = nullptr, *chkVisuMachine = nullptr;
     QGroupBox *frmImage = nullptr;
     QCheckBox *chkImageFond = nullptr;
 

@@ -80,7 +80,7 @@ void ProfileCanvas::emitMouse(CanvasMouse::Type type, QMouseEvent *event)
         m.button = (held & Qt::LeftButton ? 1 : 0) | (held & Qt::RightButton ? 2 : 0) | (held & Qt::MiddleButton ? 4 : 0);
     }
     const Qt::KeyboardModifiers mods = event->modifiers();
-    m.modifiers = (mods & Qt::ShiftModifier ? 1 : 0) | (mods & Qt::ControlModifier ? 2 : 0);
+    m.modifiers = (mods & Qt::ShiftModifier ? 1 : 0) | (mods & Qt::ControlModifier ? 2 : 0) | (mods & Qt::AltModifier ? 4 : 0);
     const QPointF pos = event->position();
     m.x = static_cast<float>(pos.x() / pixelsPerTwip());
     m.y = static_cast<float>(pos.y() / pixelsPerTwip());

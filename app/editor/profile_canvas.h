@@ -13,7 +13,7 @@ namespace orv {
 struct CanvasMouse {
     enum Type { Press, Move, Release } type = Press;
     int button = 0;    // 1 left, 2 right, 4 middle (0 for moves without a button)
-    int modifiers = 0; // 1 Shift, 2 Ctrl
+    int modifiers = 0; // 1 Shift, 2 Ctrl, 4 Alt
     float x = 0, y = 0; // twips from the top-left corner
 };
 

@@ -1,4 +1,4 @@
-// Loading Vextra by name and calling its five exports with owned arrays.
+// Loading Vextra by name and calling its exports with owned arrays.
 #include "platform/vextra_binding.h"
 
 #include "platform/program_folder.h"
@@ -92,6 +92,7 @@ bool VextraLibrary::bind(void *handle, const QString &where)
     resolve(handle, "VxArrayCreate", m_arrayCreate, missing);
     resolve(handle, "VxArrayDestroy", m_arrayDestroy, missing);
     m_loaded = missing.isEmpty();
+    m_ecrireGCode = reinterpret_cast<decltype(m_ecrireGCode)>(dlsym(handle, "EcrireGCode"));
     if (!m_loaded)
         m_error =
             QStringLiteral("La bibliothèque Vextra (%1) ne contient pas %2 « %3 ».\r\n"
@@ -167,6 +168,16 @@ int32_t VextraLibrary::lissageSequence(std::vector<ContourPoint> &points) const
     if (result >= 0)
         points.assign(array.elements().begin(), array.elements().end());
     return result;
+}
+
+int32_t VextraLibrary::ecrireGCode(ContourArray &root, ContourArray &tip, const QString &path,
+                                   const VxMachine &machine) const
+{
+    if (!hasGCode())
+        return kVextraUnavailable;
+    QByteArray name = QFile::encodeName(path);
+    char *namePtr = name.data();
+    return m_ecrireGCode(root.ref(), tip.ref(), &namePtr, &machine);
 }
 
 } // namespace orv

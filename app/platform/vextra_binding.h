@@ -124,6 +124,10 @@ public:
     // Smooths the points in place: the new count, or a negative code with the
     // points unchanged.
     int32_t lissageSequence(std::vector<ContourPoint> &points) const;
+    // The G-code writer came later than the other exports: a library without
+    // it still runs the program, and ecrireGCode then returns kVextraUnavailable.
+    bool hasGCode() const { return m_loaded && m_ecrireGCode; }
+    int32_t ecrireGCode(ContourArray &root, ContourArray &tip, const QString &path, const VxMachine &machine) const;
 
 private:
     template <typename> friend class VxBuffer;
@@ -138,6 +142,7 @@ private:
     int32_t (*m_ecrireFichier)(VxArray **, char **, char **) = nullptr;
     int32_t (*m_ecrireFichier3D)(VxArray **, VxArray **, char **, float *) = nullptr;
     int32_t (*m_lissageSequence)(VxArray **) = nullptr;
+    int32_t (*m_ecrireGCode)(VxArray **, VxArray **, char **, const VxMachine *) = nullptr;
     VxArray *(*m_arrayCreate)(int32_t, int32_t) = nullptr;
     void (*m_arrayDestroy)(VxArray *) = nullptr;
 };

@@ -113,12 +113,12 @@ enum {
     VX_ERR_GLYPH_OUTLINE = -122,  /* text: the glyph outline could not be obtained */
     VX_ERR_GLYPH_FORMAT = -123,   /* text: an outline polygon of an unknown kind */
     VX_ERR_GCODE_COUNTS = -124,   /* G-code: root and tip differ in point count */
-    VX_ERR_GCODE_TOO_FEW = -125,  /* G-code: fewer than two points */
+    VX_ERR_GCODE_TOO_FEW = -125,  /* G-code: fewer than two points, or no move once written */
     VX_ERR_GCODE_SPAN = -126,     /* G-code: span or tower distance not positive */
     VX_ERR_GCODE_FACE = -127,     /* G-code: a face of the block lies outside the towers */
     VX_ERR_GCODE_LIMITS = -128,   /* G-code: a carriage position outside the axis limits */
     VX_ERR_GCODE_MACHINE = -129,  /* G-code: machine description invalid (size, axes, decimals, a value not finite) */
-    VX_ERR_GCODE_POINT = -130     /* G-code: a coordinate that is not a finite number */
+    VX_ERR_GCODE_POINT = -130     /* G-code: a coordinate not finite, or a carriage beyond 100 m */
 };
 
 /* Library version in hundredths: 64 (0.64). */
@@ -193,9 +193,11 @@ VX_API int32_t Txt2Seq(VxArray **points, char **text, char **faceName, float *sp
 /* A 4-axis hot-wire machine: two towers `towers` mm apart, each moving one
  * end of the wire in its own plane (the first on the first two axes, the
  * second on the last two). Begins with its own size so that it can grow:
- * set `size` to sizeof(VxMachine). Lengths in mm, feed in mm/min, dwell in
- * seconds. limits: min and max of the four axes in the order of `axes`;
- * min = max = 0 means no limit for that axis. */
+ * set `size` to sizeof(VxMachine) (a larger size is accepted). Lengths in mm
+ * (towers at most 100,000), feed in mm/min (0.001 to 100,000), heat 0 to
+ * 100,000, dwell 0 to 3,600 seconds, decimals 0 to 6. The block lies between
+ * the towers: 0 <= rootPos and rootPos + span <= towers. limits: min and max of the four axes in the
+ * order of `axes`; min = max = 0 means no limit for that axis. */
 typedef struct VxMachine {
     int32_t size;
     float towers;   /* distance between the two tower planes */
@@ -214,9 +216,17 @@ typedef struct VxMachine {
 } VxMachine;
 
 /* Writes the G-code program that cuts root and tip (point i of each on the
- * wire at the same time) on the machine. Result: the number of moves written,
- * or -102..-104, -110, -124..-130; on failure nothing is written and an
- * existing file is left as it was. */
+ * wire at the same time) on the machine: each face offset by its kerf, the
+ * wire's line carried to the tower planes, the cut in inverse-time feed (the
+ * faster face at `feed`), moves that change no written position left out.
+ * The carriages start at the origin (0 on every axis): with `approach` the
+ * program rises to the first point's heights, goes across to it, and after
+ * the cut goes back across to 0 and down to 0; without it, one straight move
+ * to the first point. Header comments give the machine values, the cut
+ * lengths and the estimated time. CR LF lines, "." decimals, any extension.
+ * Result: the number of moves (G1 lines) written, or -104, -107, -110,
+ * -124..-130; on failure nothing is written and an existing file is left as
+ * it was. */
 VX_API int32_t EcrireGCode(VxArray **root, VxArray **tip, char **fileName, const VxMachine *machine);
 /* As EcrireGCode with SequencePoint records. */
 VX_API int32_t Pt2GCode(VxArray **root, VxArray **tip, char **fileName, const VxMachine *machine);

@@ -273,21 +273,6 @@ TEST_F(FilesOpen, AnAirfoilWithoutWidthKeepsItsSizeInsteadOfDividingByZero)
     EXPECT_EQ(ui().txtEcartementZ->text(), QStringLiteral("5.0"));
 }
 
-TEST_F(FilesOpen, ASorvaneProjectIsRefusedUntilTheCutterExchangeExists)
-{
-    start();
-    openFile(0, clarky());
-    const Observed before = observe();
-    const QString p = write(QStringLiteral("decoupe.sv"), "[Projet]\r\n");
-    openFile(0, p);
-    EXPECT_EQ(messages(),
-              std::vector<std::string>{
-                  "Ouverture impossible|Les projets Sorvane (.sv) ne peuvent pas encore être ouverts dans "
-                  "Orvalis.\r\nLe fichier « " +
-                  p.toStdString() + " » n'a pas été lu."});
-    EXPECT_TRUE(observe() == before);
-}
-
 TEST_F(FilesOpen, CancellingTheDialogChangesNothing)
 {
     start();

@@ -338,6 +338,29 @@ TEST(CuttingOrder, NearestNextSearchMatchesThePlainScanOnLargeScatteredSets)
     }
 }
 
+TEST(CuttingOrder, NearestNextSearchMatchesThePlainScanWhenCornersLieOnTheCellEdges)
+{
+    // Every corner on a lattice that the search cells divide (a square
+    // number of boxes over a span of whole cells): queries and entries on
+    // the edges of the cells searched, and many equal distances.
+    std::mt19937 rng(21);
+    for (const int side : {12, 20, 30}) {
+        std::vector<Contour> cs;
+        const int count = side * side;
+        for (int i = 0; i < count; ++i) {
+            const double x = i == 0 ? 0 : static_cast<double>(rng() % 200) * 10;
+            const double y = i == 0 ? 0 : static_cast<double>(rng() % 200) * 10;
+            const double w = i == 1 ? 2000 - x : 10.0 * (1 + rng() % 3), h = i == 1 ? 2000 - y : 10.0 * (1 + rng() % 3);
+            Contour c;
+            for (auto [px, py] : {std::pair{x + w, y}, {x + w, y + h}, {x, y + h}, {x, y}, {x + w, y}})
+                c.pts.push_back({px, py, i + 1, 0});
+            c.update();
+            cs.push_back(std::move(c));
+        }
+        ASSERT_TRUE(samePoints(vx::orderAndEmit(cs, false), naiveOrderAndEmit(cs, false))) << "side " << side;
+    }
+}
+
 TEST(CuttingOrder, BandedPointInContourAgreesWithThePlainTest)
 {
     std::mt19937 rng(2);

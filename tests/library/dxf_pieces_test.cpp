@@ -396,3 +396,94 @@ TEST(DxfPieces, AFileWithoutUsablePointsIsRefusedAlike)
     EXPECT_EQ(actual(file).result, VX_ERR_NO_POINT);
     EXPECT_TRUE(same(actual(file), expected(file)));
 }
+
+namespace {
+
+// Parts as a drawing program keeps them in blocks (a plate with a hole, a
+// flange of circles, a bracket of lines and arcs, a triangle with a half
+// disc), each inserted many times, alike or scaled, turned, mirrored, seen
+// from below or on a switched-off layer, and a block of blocks.
+std::string partsDrawing(uint32_t seed, int inserts)
+{
+    std::mt19937 rng(seed);
+    auto uniform = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); };
+    auto pick = [&](std::initializer_list<double> v) { return v.begin()[rng() % v.size()]; };
+    Dxf d;
+    d.section("TABLES").layer("OFF", -3).endSection();
+    d.section("BLOCKS");
+    constexpr int kParts = 8;
+    for (int b = 0; b < kParts; ++b) {
+        d.block(("P" + std::to_string(b)).c_str(), pick({0.0, uniform(-5, 5)}), pick({0.0, uniform(-5, 5)}));
+        const double s = uniform(10, 20);
+        auto arc = [&](double cx, double cy, double r, double from, double to) {
+            d.entity("ARC").pair(8, "0").xy(10, cx, cy).pair(40, r).pair(50, from).pair(51, to);
+        };
+        switch (b % 4) {
+        case 0:
+            d.line(0, 0, s, 0).line(s, 0, s, 0.6 * s).line(s, 0.6 * s, 0, 0.6 * s).line(0, 0.6 * s, 0, 0);
+            d.circle(s / 2, 0.3 * s, 0.15 * s);
+            break;
+        case 1: {
+            d.circle(0, 0, s / 2).circle(0, 0, s / 5);
+            const int bolts = 3 + static_cast<int>(rng() % 4);
+            for (int i = 0; i < bolts; ++i)
+                d.circle(0.35 * s * std::cos(i * std::numbers::pi / 3), 0.35 * s * std::sin(i * std::numbers::pi / 3), s / 20);
+            d.line(-s, -s, s, s, "OFF");
+            break;
+        }
+        case 2: {
+            const double r = 0.2 * s, h = 0.5 * s;
+            d.line(r, 0, s - r, 0).line(s, r, s, h - r).line(s - r, h, r, h).line(0, h - r, 0, r);
+            arc(s - r, r, r, 270, 360);
+            arc(s - r, h - r, r, 0, 90);
+            arc(r, h - r, r, 90, 180);
+            arc(r, r, r, 180, 270);
+            d.circle(0.25 * s, 0.25 * s, 0.08 * s).circle(0.75 * s, 0.25 * s, 0.08 * s);
+            break;
+        }
+        default:
+            d.line(0, 0, s, 0).line(s, 0, s / 2, 0.8 * s).line(s / 2, 0.8 * s, 0, 0);
+            arc(s / 2, 0.3 * s, 0.1 * s, 0, 180);
+            d.line(0.4 * s, 0.3 * s, 0.6 * s, 0.3 * s);
+            break;
+        }
+        d.endBlock();
+    }
+    d.block("NEST").insert("P0", 0, 0).insert("P1", 30, 0, 1, 90).endBlock();
+    d.endSection();
+    d.section("ENTITIES");
+    const int columns = static_cast<int>(std::ceil(std::sqrt(inserts)));
+    for (int k = 0; k < inserts; ++k) {
+        const std::string name = k % 50 == 49 ? "NEST" : "P" + std::to_string(rng() % kParts);
+        const double scale = pick({0.5, 1.0, 1.0, 1.5, 2.0, uniform(0.5, 2)});
+        d.entity("INSERT").pair(8, rng() % 40 == 0 ? "OFF" : "0").pair(2, name.c_str());
+        // The first insert at the origin puts nodes on the axes.
+        d.xy(10, (k % columns) * 50.0, (k / columns) * 50.0);
+        d.pair(41, rng() % 10 == 0 ? -scale : scale).pair(42, scale);
+        d.pair(50, pick({0.0, 90.0, 180.0, 270.0, uniform(0, 360)}));
+        if (rng() % 10 == 0)
+            d.pair(230, -1.0);
+    }
+    d.endSection();
+    return d.file();
+}
+
+} // namespace
+
+TEST(DxfPieces, HundredsOfInsertsOfTheSameBlocksGiveTheRecordsOfTheWorkingList)
+{
+    for (uint32_t seed = 1; seed <= 4; ++seed) {
+        const std::string file = partsDrawing(seed, 250);
+        ASSERT_TRUE(same(actual(file), expected(file))) << "seed " << seed;
+    }
+}
+
+TEST(DxfPieces, RealDrawingsGiveTheRecordsOfTheWorkingList)
+{
+    for (const char *name : {"dxf/d2g_Teile.dxf", "dxf/d2g_Polylinie.dxf", "dxf/gen_lwpolyline_bulges.dxf",
+                             "dxf/gen_r12_lines_shuffled_with_hole.dxf", "dxf/dxfparser_ellipse.dxf",
+                             "dxf/ezgen_blocks.dxf", "dxf/ezgen_mixed.dxf", "dxf/ezgen_splines.dxf"}) {
+        const std::string bytes = vxtest::readBytes(vxtest::fixture(name));
+        EXPECT_TRUE(same(actual(bytes), expected(bytes))) << name;
+    }
+}

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 
 using namespace dxftest;
@@ -49,6 +50,30 @@ Dxf spline(const std::vector<ControlPoint> &cps, const std::vector<double> &knot
     for (const ControlPoint &c : cps)
         d.xy(10, c.x, c.y).pair(30, 0.0);
     return d;
+}
+
+Dxf fitSpline(const std::vector<ControlPoint> &fits, int flags = 0)
+{
+    Dxf d;
+    d.entity("SPLINE").pair(8, "0").pair(100, "AcDbSpline").pair(70, flags).pair(71, 3).pair(72, 0).pair(73, 0);
+    d.pair(74, static_cast<int>(fits.size()));
+    for (const ControlPoint &f : fits)
+        d.xy(11, f.x, f.y).pair(31, 0.0);
+    return d;
+}
+
+// Distance from a point to the polyline of the working list.
+double distanceToSamples(const vx::PointList &list, ControlPoint p)
+{
+    double best = 1e300;
+    for (size_t i = 1; i < list.size(); ++i) {
+        const double ax = list[i - 1].x, ay = list[i - 1].y, dx = list[i].x - ax, dy = list[i].y - ay;
+        const double len2 = dx * dx + dy * dy;
+        double t = len2 > 0 ? ((p.x - ax) * dx + (p.y - ay) * dy) / len2 : 0;
+        t = std::clamp(t, 0.0, 1.0);
+        best = std::min(best, std::hypot(ax + t * dx - p.x, ay + t * dy - p.y));
+    }
+    return best;
 }
 
 const std::vector<ControlPoint> kWave = {{0, 0}, {10, 20}, {20, -10}, {30, 15}, {40, 0}, {50, 5}};
@@ -124,9 +149,21 @@ TEST(DxfSpline, AClosedSplineEndsOnItsFirstControlPoint)
     EXPECT_EQ(w.list.back().y, 0);
 }
 
-TEST(DxfSpline, NonPlanarSplinesAndInconsistentKnotsGiveNothing)
+TEST(DxfSpline, ASplineWithoutThePlanarFlagReadsLikeAPlanarOne)
 {
-    EXPECT_EQ(readWorking(entitiesFile(spline(kWave, kClamped, 0))).result, 0);
+    const Working planar = readWorking(entitiesFile(spline(kWave, kClamped, 8)));
+    const Working free = readWorking(entitiesFile(spline(kWave, kClamped, 0)));
+    ASSERT_EQ(free.result, 1);
+    ASSERT_EQ(free.list.size(), planar.list.size());
+    for (size_t i = 0; i < free.list.size(); ++i) {
+        EXPECT_EQ(free.list[i].x, planar.list[i].x) << i;
+        EXPECT_EQ(free.list[i].y, planar.list[i].y) << i;
+    }
+    EXPECT_EQ(readWorking(entitiesFile(spline(kWave, kClamped, 1))).list.back().x, 0);
+}
+
+TEST(DxfSpline, InconsistentKnotsGiveNothing)
+{
     std::vector<double> missing(kClamped.begin(), kClamped.end() - 1);
     EXPECT_EQ(readWorking(entitiesFile(spline(kWave, missing, 8))).result, 0);
     EXPECT_EQ(readWorking(entitiesFile(spline(kWave, kClamped, 8, 4))).result, 0);
@@ -160,4 +197,85 @@ TEST(DxfSpline, AHighDegreeWithItsKnotsIsEvaluatedWithinTheWorkBudget)
     // Sample 2050 is at u = 2050/4099: x = 40·u, y ≈ 1/2.
     EXPECT_NEAR(w.list[2050].x, 40.0 * 2050 / 4099, 1e-9);
     EXPECT_NEAR(w.list[2050].y, 0.5, 1e-6);
+}
+
+TEST(DxfFitSpline, ACubicThroughThreeFitPointsPassesThroughThemWithNaturalEnds)
+{
+    const std::vector<ControlPoint> fits = {{0, 0}, {10, 10}, {30, 0}};
+    const Working w = readWorking(entitiesFile(fitSpline(fits)));
+    ASSERT_EQ(w.result, 1);
+    // Sampled as the B-spline of its 5 control points, then its last one.
+    ASSERT_EQ(w.list.size(), 501u);
+    EXPECT_EQ(w.list.front().x, 0);
+    EXPECT_EQ(w.list.front().y, 0);
+    EXPECT_EQ(w.list.back().x, 30);
+    EXPECT_EQ(w.list.back().y, 0);
+    for (const ControlPoint &f : fits)
+        EXPECT_LT(distanceToSamples(w.list, f), 1e-3) << f.x;
+    // A natural end does not bend: the second difference grows from zero
+    // at the first point along the first piece.
+    const auto bend = [&](size_t i) {
+        return std::hypot(w.list[i - 1].x - 2 * w.list[i].x + w.list[i + 1].x,
+                          w.list[i - 1].y - 2 * w.list[i].y + w.list[i + 1].y);
+    };
+    EXPECT_LT(bend(1), 0.05 * bend(150));
+}
+
+TEST(DxfFitSpline, EndTangentsSetTheDirectionAtBothEnds)
+{
+    const std::vector<ControlPoint> fits = {{0, 30}, {15, 40}, {30, 30}};
+    Dxf d = fitSpline(fits);
+    d.xy(12, 0, 2).pair(32, 0.0).xy(13, 0, -5).pair(33, 0.0);
+    const Working w = readWorking(entitiesFile(d));
+    ASSERT_EQ(w.list.size(), 501u);
+    for (const ControlPoint &f : fits)
+        EXPECT_LT(distanceToSamples(w.list, f), 1e-3) << f.x;
+    const auto direction = [&](size_t a, size_t b) {
+        const double dx = w.list[b].x - w.list[a].x, dy = w.list[b].y - w.list[a].y;
+        return std::atan2(dy, dx);
+    };
+    EXPECT_NEAR(direction(0, 1), std::atan2(1, 0), 0.02);
+    EXPECT_NEAR(direction(w.list.size() - 2, w.list.size() - 1), std::atan2(-1, 0), 0.02);
+    // Without them the curve leaves the first point towards the second.
+    const Working natural = readWorking(entitiesFile(fitSpline(fits)));
+    EXPECT_GT(natural.list[1].x - natural.list[0].x, 0);
+}
+
+TEST(DxfFitSpline, ControlPointsWinOverFitPointsAndDegenerateFitsGiveNothing)
+{
+    // Control points and fit points: the control points are sampled as before.
+    Dxf both = spline(kWave, kClamped, 8);
+    both.xy(11, 100, 100).xy(11, 200, 0);
+    const Working w = readWorking(entitiesFile(both));
+    EXPECT_EQ(w.list.size(), 601u);
+    EXPECT_EQ(w.list.back().x, 50);
+
+    EXPECT_EQ(readWorking(entitiesFile(fitSpline({{5, 5}}))).result, 0);
+    EXPECT_EQ(readWorking(entitiesFile(fitSpline({{5, 5}, {5, 5}, {5, 5}}))).result, 0);
+    // A repeated fit point adds no piece.
+    EXPECT_EQ(readWorking(entitiesFile(fitSpline({{0, 0}, {0, 0}, {10, 0}}))).list.size(), 401u);
+    // Points too far apart for their chord lengths to be summed.
+    EXPECT_EQ(readWorking(entitiesFile(fitSpline({{-1e308, 0}, {1e308, 0}, {0, 1}}))).result, 0);
+}
+
+TEST(DxfFitSpline, AClosedFitSplineEndsOnItsFirstFitPoint)
+{
+    const Working w = readWorking(entitiesFile(fitSpline({{0, 0}, {10, 10}, {20, 0}}, 1)));
+    ASSERT_EQ(w.list.size(), 502u);
+    EXPECT_EQ(w.list.back().x, 0);
+    EXPECT_EQ(w.list.back().y, 0);
+}
+
+TEST(DxfFitSpline, SplinesWrittenByEzdxfRead)
+{
+    // Two fit-point splines (one with end tangents) and one without the
+    // planar flag, as ezdxf writes them.
+    const Working w = readWorking(vxtest::readBytes(vxtest::fixture("dxf/ezgen_fit_splines.dxf")));
+    ASSERT_EQ(w.result, 1);
+    EXPECT_EQ(w.list.size(), 601u + 501u + 401u);
+    for (ControlPoint f : std::vector<ControlPoint>{{0, 0}, {10, 10}, {20, 0}, {30, 10}, {0, 30}, {15, 40}, {30, 30}})
+        EXPECT_LT(distanceToSamples(w.list, f), 1e-3) << f.x << "," << f.y;
+    const vxtest::Read r = vxtest::lire(vxtest::fixture("dxf/ezgen_fit_splines.dxf"));
+    ASSERT_GT(r.result, 0);
+    EXPECT_EQ(vxtest::contourCount(r.points), 3);
 }

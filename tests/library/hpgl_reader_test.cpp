@@ -188,3 +188,125 @@ TEST(HpglReader, HostileInputGivesACodeOrASoundResult)
     const Raw blanks = readPlotter(dir, "PU0,0;PD40" + std::string(2'000'000, ' ') + ",0;");
     EXPECT_EQ(describe(blanks.list), "0,0/1 1,0/1");
 }
+
+namespace {
+
+// One PE number: sign in the lowest bit, low digits first, the last (most
+// significant) one in the upper range.
+std::string peNumber(int64_t n, bool base32 = false)
+{
+    uint64_t v = n >= 0 ? 2 * static_cast<uint64_t>(n) : 2 * static_cast<uint64_t>(-n) + 1;
+    const uint64_t base = base32 ? 32 : 64;
+    std::string out;
+    while (v >= base) {
+        out += static_cast<char>(63 + v % base);
+        v /= base;
+    }
+    out += static_cast<char>((base32 ? 95 : 191) + v);
+    return out;
+}
+
+std::string pePairs(const std::vector<std::pair<int64_t, int64_t>> &points, bool base32 = false)
+{
+    std::string s;
+    for (const auto &[x, y] : points)
+        s += peNumber(x, base32) + peNumber(y, base32);
+    return s;
+}
+
+const std::vector<std::pair<int64_t, int64_t>> kSquareSides = {{400, 0}, {0, 400}, {-400, 0}, {0, -400}};
+
+} // namespace
+
+TEST(HpglEncodedPolyline, ARelativeSquareDecodesInBase64AndBase32)
+{
+    TempDir dir;
+    // A pen-up move to (1, 1) mm, then the four sides of a 10 mm square.
+    const std::string square = "<" + pePairs({{40, 40}}) + pePairs(kSquareSides);
+    const Raw r64 = readPlotter(dir, "IN;PE" + square + ";");
+    EXPECT_EQ(r64.result, 1);
+    EXPECT_EQ(describe(r64.list), "1,1/1 11,1/1 11,11/1 1,11/1 1,1/1");
+
+    const std::string square32 = "7<" + pePairs({{40, 40}}, true) + pePairs(kSquareSides, true);
+    EXPECT_EQ(describe(readPlotter(dir, "IN;PE" + square32 + ";").list), describe(r64.list));
+
+    // LireFichier makes one closed contour of it.
+    const Read lf = lire(dir.path("p.plt"));
+    EXPECT_EQ(lf.result, 5);
+    EXPECT_EQ(contourCount(lf.points), 1);
+    EXPECT_FLOAT_EQ(lf.xMax, 10.0f);
+}
+
+TEST(HpglEncodedPolyline, AbsolutePairsPenUpAndFractionalBits)
+{
+    TempDir dir;
+    // "=" makes only the next pair absolute; "<" lifts the pen for one move.
+    const std::string body = "=<" + pePairs({{400, 400}}) + "=" + pePairs({{800, 400}}) + pePairs({{0, 400}}) +
+                             "<" + pePairs({{400, 0}}) + pePairs({{0, 40}});
+    EXPECT_EQ(describe(readPlotter(dir, "PE" + body + ";").list), "10,10/1 20,10/1 20,20/1 30,20/2 30,21/2");
+
+    // Two fractional bits: the numbers are quarters of plotter units.
+    const std::string quarters = ">" + peNumber(2) + "<" + pePairs({{160, 160}}) + pePairs({{1600, 0}});
+    EXPECT_EQ(describe(readPlotter(dir, "PE" + quarters + ";").list), "1,1/1 11,1/1");
+    // Flags keep their meaning with the eighth bit set (">" as 190).
+    const std::string high = std::string(1, static_cast<char>(0xBE)) + peNumber(2) + "<" + pePairs({{160, 160}}) +
+                             pePairs({{1600, 0}});
+    EXPECT_EQ(describe(readPlotter(dir, "PE" + high + ";").list), "1,1/1 11,1/1");
+}
+
+TEST(HpglEncodedPolyline, OtherInstructionsGoOnAfterThePolyline)
+{
+    TempDir dir;
+    // Blanks and line ends inside the data are skipped; a pen selection is
+    // read and ignored; after the ";" ordinary commands are read as before.
+    const std::string body = ":" + peNumber(1) + "<" + pePairs({{0, 0}}) + " \r\n" + pePairs({{400, 0}});
+    const Raw r = readPlotter(dir, "SP1;PE" + body + ";PA400,400;PU0,0;PD40,0;");
+    EXPECT_EQ(describe(r.list), "0,0/1 10,0/1 10,10/1 0,0/2 1,0/2");
+    // A PE without parameters changes nothing.
+    EXPECT_EQ(describe(readPlotter(dir, "PU0,0;PE;PD40,0;").list), "0,0/1 1,0/1");
+}
+
+TEST(HpglEncodedPolyline, AbsurdDataEndsWithWhatWasRead)
+{
+    TempDir dir;
+    // Fractional bits outside -26..26 are ignored.
+    const std::string absurd = ">" + peNumber(1000000) + pePairs({{40, 0}});
+    EXPECT_EQ(describe(readPlotter(dir, "PU0,0;PE" + absurd + ";").list), "0,0/1 1,0/1");
+    // A number of more than 60 bits spoils its pair only.
+    const std::string tooLong = std::string(20, '?') + static_cast<char>(200) + peNumber(0) + pePairs({{40, 0}});
+    EXPECT_EQ(describe(readPlotter(dir, "PU0,0;PE" + tooLong + ";").list), "0,0/1 1,0/1");
+    // A polyline without its ";" ends with the file; an odd number is dropped.
+    EXPECT_EQ(describe(readPlotter(dir, "PU0,0;PE" + pePairs({{40, 0}}) + peNumber(5)).list), "0,0/1 1,0/1");
+    // Hundreds of thousands of digits without an end.
+    const Raw many = readPlotter(dir, "PE" + std::string(500000, 'A'));
+    EXPECT_EQ(many.result, 0);
+}
+
+TEST(HpglPcl, TheHpgl2PartOfAPclJobIsReadAndThePclTextSkipped)
+{
+    TempDir dir;
+    // Raster data after ESC*b#W is skipped whole, even when it holds an ESC;
+    // text after ESC%0A is PCL, not HP-GL.
+    const std::string esc = "\x1b";
+    const std::string job = esc + "%-12345X@PJL ENTER LANGUAGE=PCL\r\n" + esc + "E" + esc + "*b4W" + esc +
+                            "%1BPD" + esc + "%1BIN;PU0,0;PD400,0;" + esc + "%0APD400,400;" + esc + "E" + esc +
+                            "%-12345X";
+    EXPECT_EQ(describe(readPlotter(dir, job).list), "0,0/1 10,0/1");
+    // PJL can hand the job to HP-GL/2 directly, as plotter drivers do.
+    EXPECT_EQ(describe(readPlotter(dir, esc + "%-12345X@PJL JOB\r\n@PJL ENTER LANGUAGE = HPGL2\r\nIN;PU0,0;PD400,0;" +
+                                            esc + "%-12345X@PJL EOJ\r\nPD400,400;")
+                           .list),
+              "0,0/1 10,0/1");
+    // An ESC that starts no PCL sequence is the plain character it was.
+    EXPECT_EQ(describe(readPlotter(dir, "PU0,0;" + esc + "PD400,0;" + esc + ".I81;;17:PD400,400;").list),
+              "0,0/1 10,0/1 10,10/1");
+    // Without ESC%#B after the job's start nothing is HP-GL.
+    EXPECT_EQ(readPlotter(dir, esc + "%0APU0,0;PD400,0;").result, 0);
+
+    // A job written as drivers write it: PJL, PCL set-up, two encoded squares.
+    const Read r = lire(fixture("hpgl/gen_pcl_pe_squares.plt"));
+    ASSERT_EQ(r.result, 10);
+    EXPECT_EQ(contourCount(r.points), 2);
+    EXPECT_FLOAT_EQ(r.xMax, 70.0f);
+    EXPECT_FLOAT_EQ(r.yMax, 40.0f);
+}

@@ -3,6 +3,7 @@
 
 #include "test_support.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,35 @@ inline int32_t pt2file3d(Array &first, Array &second, const std::string &path, f
     std::string name = path;
     char *namePtr = name.data();
     return Pt2File3D(first.ref(), second.ref(), &namePtr, &span);
+}
+
+// A machine with towers 1000 mm apart and the panel's faces at 0 and 1000:
+// feed 300 mm/min, 3 decimals, axes XYUV, no heat, no approach, no limits.
+inline VxMachine gcodeMachine()
+{
+    VxMachine m{};
+    m.size = sizeof(VxMachine);
+    m.towers = 1000;
+    m.rootPos = 0;
+    m.span = 1000;
+    m.feed = 300;
+    m.decimals = 3;
+    std::memcpy(m.axes, "XYUV", 5);
+    return m;
+}
+
+inline int32_t ecrireGCode(Array &root, Array &tip, const std::string &path, const VxMachine &machine)
+{
+    std::string name = path;
+    char *namePtr = name.data();
+    return EcrireGCode(root.ref(), tip.ref(), &namePtr, &machine);
+}
+
+inline int32_t pt2GCode(Array &root, Array &tip, const std::string &path, const VxMachine &machine)
+{
+    std::string name = path;
+    char *namePtr = name.data();
+    return Pt2GCode(root.ref(), tip.ref(), &namePtr, &machine);
 }
 
 // The lines of a file written with CR LF; a stray LF or CR fails the split.

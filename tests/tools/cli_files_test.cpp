@@ -52,6 +52,24 @@ TEST_F(CliFiles, InfoCountsDrillHolesAndShowsAProfileTitle)
     EXPECT_NE(out.find("Titre : CLARK Y AIRFOIL\n"), std::string::npos) << out;
 }
 
+TEST_F(CliFiles, InfoDescribesEncodedPlotterCurvedPostScriptAndFitSplineSamples)
+{
+    ASSERT_EQ(run({"info", fixture("hpgl/gen_pcl_pe_squares.plt")}), 0) << err;
+    EXPECT_NE(out.find("Points : 10\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Contours : 2\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Largeur : 70.000000\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Hauteur : 40.000000\n"), std::string::npos) << out;
+
+    ASSERT_EQ(run({"info", fixture("eps/inkscape_wing.eps")}), 0) << err;
+    EXPECT_NE(out.find("Contours : 2\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Largeur : 110.0"), std::string::npos) << out;
+    EXPECT_EQ(count(out, "  contour \" A\" : 41 points, fermé"), 1) << out;
+
+    ASSERT_EQ(run({"info", fixture("dxf/ezgen_fit_splines.dxf")}), 0) << err;
+    EXPECT_NE(out.find("Contours : 3\n"), std::string::npos) << out;
+    EXPECT_TRUE(err.empty()) << err;
+}
+
 TEST_F(CliFiles, ALibraryErrorGivesExitCodeOneAndAClearMessage)
 {
     EXPECT_EQ(run({"info", path("missing.plt")}), 1);

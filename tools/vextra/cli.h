@@ -29,6 +29,10 @@ struct Drawing {
     std::string title;
 };
 
+// A number written with "." whatever the locale, the whole argument, finite.
+bool parseFloat(const std::string &text, float &out);
+bool parseInt(const std::string &text, int32_t &out);
+
 // Prints "vextra : <what> : <meaning> (<code>)" to stderr and returns 1.
 int fail(const std::string &what, int32_t code);
 int usage(const std::string &message);
@@ -58,5 +62,6 @@ int runClean(const std::vector<std::string> &args);
 int runOffset(const std::vector<std::string> &args);
 int runOrganize(const std::vector<std::string> &args);
 int runText(const std::vector<std::string> &args);
+int runGCode(const std::vector<std::string> &args);
 
 } // namespace cli

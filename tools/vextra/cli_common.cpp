@@ -1,5 +1,7 @@
 #include "cli.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -39,9 +41,37 @@ const char *codeMeaning(int32_t code)
     case VX_ERR_GLYPH_OUTLINE:
     case VX_ERR_GLYPH_FORMAT:
         return "contour de caractère impossible à obtenir";
+    case VX_ERR_GCODE_COUNTS:
+        return "l'emplanture et le saumon n'ont pas le même nombre de points";
+    case VX_ERR_GCODE_TOO_FEW:
+        return "moins de deux positions distinctes à découper";
+    case VX_ERR_GCODE_SPAN:
+        return "écartement ou distance entre les tours non positif";
+    case VX_ERR_GCODE_FACE:
+        return "une face du bloc est en dehors des tours";
+    case VX_ERR_GCODE_LIMITS:
+        return "un chariot sortirait des limites de ses axes";
+    case VX_ERR_GCODE_MACHINE:
+        return "description de la machine invalide";
+    case VX_ERR_GCODE_POINT:
+        return "coordonnée non finie ou hors de portée de la machine";
     default:
         return "erreur inconnue";
     }
+}
+
+bool parseFloat(const std::string &text, float &out)
+{
+    const char *end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, out);
+    return ec == std::errc() && ptr == end && std::isfinite(out);
+}
+
+bool parseInt(const std::string &text, int32_t &out)
+{
+    const char *end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, out);
+    return ec == std::errc() && ptr == end;
 }
 
 int fail(const std::string &what, int32_t code)

@@ -2,7 +2,6 @@
 // on files.
 #include "cli.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -11,21 +10,6 @@
 namespace cli {
 
 namespace {
-
-// A number written with "." whatever the locale, the whole argument, finite.
-bool parseFloat(const std::string &text, float &out)
-{
-    const char *end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, out);
-    return ec == std::errc() && ptr == end && std::isfinite(out);
-}
-
-bool parseInt(const std::string &text, int32_t &out)
-{
-    const char *end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, out);
-    return ec == std::errc() && ptr == end;
-}
 
 // The library's contour names: " A".." Z", " a".." z", "AA", ...
 void setTag(ContourPoint &p, int64_t k)

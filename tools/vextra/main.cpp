@@ -28,6 +28,13 @@ const std::vector<Command> &commands()
         {"text", "\"TEXTE\" [--font POLICE] [--bold] [--italic] [--spacing F] SORTIE\n      contours des caractères d'un "
                  "texte (police « DejaVu Sans » par défaut)",
          runText},
+        {"gcode", "EMPLANTURE SAUMON SORTIE --towers L --root-pos P --span S [--root-side 1|2] [--axes XYUV|XYZA]\n"
+                  "      [--feed F] [--kerf K | --kerf-root K --kerf-tip K] [--heat S] [--dwell T] [--no-approach]\n"
+                  "      [--limits x0:x1,y0:y1,u0:u1,v0:v1] [--decimals N] [--tip-shift DX,DY]\n"
+                  "      programme G-code d'un panneau pour une machine à fil chaud 4 axes (tours distantes\n"
+                  "      de L mm, emplanture à P mm de la tour 1 ou 2, saumon S mm plus loin ; par défaut\n"
+                  "      vitesse 300 mm/min, saignée 0, sans chauffe, pause de chauffe 2 s, 3 décimales)",
+         runGCode},
     };
     return table;
 }

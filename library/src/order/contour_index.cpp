@@ -104,10 +104,15 @@ std::vector<int> findParents(const std::vector<NestEntry> &cs, const OutlineFn &
     for (size_t k = 0; k < cells; ++k)
         begin[k + 1] += begin[k];
     std::copy(begin.begin(), begin.end() - 1, end.begin());
-    std::vector<uint32_t> entries(begin[cells]);
+    // Each with its box, so that a scan reads its cells alone.
+    struct Held {
+        double minX, minY, maxX, maxY;
+        uint32_t index;
+    };
+    std::vector<Held> entries(begin[cells]);
     for (size_t i = 0; i < n; ++i)
         if (cs[i].hasFirst)
-            entries[end[cellOfFirst(cs[i])]++] = static_cast<uint32_t>(i);
+            entries[end[cellOfFirst(cs[i])]++] = {cs[i].minX, cs[i].minY, cs[i].maxX, cs[i].maxY, static_cast<uint32_t>(i)};
 
     // Each contour in turn takes, among the smaller ones not placed yet, those
     // its box and its outline hold: a contour's parent is the first to.
@@ -122,9 +127,11 @@ std::vector<int> findParents(const std::vector<NestEntry> &cs, const OutlineFn &
         for (int64_t y = ay; y <= by; ++y)
             for (int64_t x = ax; x <= bx; ++x) {
                 const auto k = static_cast<size_t>(y * g + x);
-                for (uint32_t i = begin[k]; i < end[k] && entries[i] < f; ++i)
-                    if (outer.boxContains(cs[entries[i]]))
-                        candidates.push_back(entries[i]);
+                for (uint32_t i = begin[k]; i < end[k] && entries[i].index < f; ++i) {
+                    const Held &h = entries[i];
+                    if (outer.minX <= h.minX && outer.minY <= h.minY && outer.maxX >= h.maxX && outer.maxY >= h.maxY)
+                        candidates.push_back(h.index);
+                }
             }
         if (candidates.empty())
             continue;
@@ -166,7 +173,7 @@ std::vector<int> findParents(const std::vector<NestEntry> &cs, const OutlineFn &
                 const auto k = static_cast<size_t>(y * g + x);
                 uint32_t w = begin[k];
                 for (uint32_t i = begin[k]; i < end[k]; ++i)
-                    if (parent[entries[i]] < 0)
+                    if (parent[entries[i].index] < 0)
                         entries[w++] = entries[i];
                 end[k] = w;
             }
@@ -237,11 +244,22 @@ public:
                 }
             }
         };
+        // The rounding of a cell's edges and of the point's place in it.
+        const double slack = 1e-12 * (std::fabs(x) + std::fabs(y) + std::fabs(m_x0) + std::fabs(m_y0) +
+                                      static_cast<double>(m_gx + m_gy) * m_cell);
         for (int64_t r = firstRing; r <= maxRing; ++r) {
-            // Points in ring r and beyond lie more than r - 1 cells away; the
-            // cells' rounding is far below the slack left.
-            const double reach = static_cast<double>(r - 1) * m_cell * (1 - 1e-9);
-            if (bestPos != kNone && r >= 2 && best < reach * reach)
+            // Points in ring r and beyond lie outside the cells of the rings
+            // before, more than r - 1 cells away; the cells' rounding is far
+            // below the slack left.
+            double reach = static_cast<double>(r - 1) * m_cell * (1 - 1e-9);
+            if (r > firstRing) {
+                const double left = x - (m_x0 + static_cast<double>(qx - r + 1) * m_cell);
+                const double right = m_x0 + static_cast<double>(qx + r) * m_cell - x;
+                const double below = y - (m_y0 + static_cast<double>(qy - r + 1) * m_cell);
+                const double above = m_y0 + static_cast<double>(qy + r) * m_cell - y;
+                reach = std::max(reach, std::min({left, right, below, above}) * (1 - 1e-9) - slack);
+            }
+            if (bestPos != kNone && reach > 0 && best < reach * reach)
                 break;
             const int64_t lx = std::max<int64_t>(qx - r, 0), hx = std::min<int64_t>(qx + r, m_gx - 1);
             for (int64_t cx = lx; cx <= hx; ++cx) {

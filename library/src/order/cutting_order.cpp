@@ -36,14 +36,25 @@ public:
         m_capacity = ends.size() + ends.size() / 2 + 16;
         m_slots.assign(m_capacity, Slot{});
         m_cellOfEnd.resize(ends.size());
+        // An end mostly shares its cell with the end before it (a piece that
+        // goes on from the last, both ends of a circle): the table is asked
+        // only when the cell changes.
+        int64_t lastX = 0, lastY = 0;
+        uint32_t last = 0;
         for (size_t e = 0; e < ends.size(); ++e) {
-            uint32_t &cell = m_slots[slotFor(cellOf(ends[e].x), cellOf(ends[e].y), true)].cell;
-            if (cell == 0) {
-                m_cells.push_back({0, 0});
-                cell = static_cast<uint32_t>(m_cells.size());
+            const int64_t cx = cellOf(ends[e].x), cy = cellOf(ends[e].y);
+            if (last == 0 || cx != lastX || cy != lastY) {
+                uint32_t &cell = m_slots[slotFor(cx, cy, true)].cell;
+                if (cell == 0) {
+                    m_cells.push_back({0, 0});
+                    cell = static_cast<uint32_t>(m_cells.size());
+                }
+                last = cell;
+                lastX = cx;
+                lastY = cy;
             }
-            ++m_cells[cell - 1].end;
-            m_cellOfEnd[e] = cell - 1;
+            ++m_cells[last - 1].end;
+            m_cellOfEnd[e] = last - 1;
         }
         uint32_t offset = 0;
         for (Cell &c : m_cells) {
@@ -115,10 +126,11 @@ private:
     };
 
     // Cells are clamped far out; a coordinate that is not a number (it never
-    // meets anything) goes to cell 0.
+    // meets anything) goes to cell 0. Only the order of the cells matters,
+    // which a product keeps as well as the quotient, at less cost.
     static int64_t cellOf(double v)
     {
-        const double c = std::floor(v / kCell);
+        const double c = std::floor(v * (1 / kCell));
         return c >= -1e15 ? (c <= 1e15 ? static_cast<int64_t>(c) : int64_t(1e15)) : (c < 0 ? int64_t(-1e15) : 0);
     }
 
@@ -182,7 +194,9 @@ Chains joinEnds(const std::vector<End> &ends)
             const End head = headOf(c.first[ui]);
             const End tail = tailOf(c.last[ui]);
             int32_t partner = index.nearest(headEnd(c.first[ui]), head, i, n, alive);
-            partner = index.nearest(tailEnd(c.last[ui]), tail, i, partner, alive);
+            // A closed chain (a circle) would find the same partner again.
+            if (!(tail.x == head.x && tail.y == head.y))
+                partner = index.nearest(tailEnd(c.last[ui]), tail, i, partner, alive);
             if (partner == n)
                 break;
             const auto b = static_cast<size_t>(partner);

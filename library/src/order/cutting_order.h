@@ -123,6 +123,23 @@ public:
         else
             reinterpret_cast<uint16_t *>(m_last)[at] = static_cast<uint16_t>(v);
     }
+    void append(const uint32_t *v, size_t count)
+    {
+        while (count > 0) {
+            const size_t at = m_size % kBlock;
+            if (at == 0)
+                grow();
+            const size_t take = std::min(count, kBlock - at);
+            if (m_wide)
+                std::copy_n(v, take, reinterpret_cast<uint32_t *>(m_last) + at);
+            else
+                for (size_t k = 0; k < take; ++k)
+                    reinterpret_cast<uint16_t *>(m_last)[at + k] = static_cast<uint16_t>(v[k]);
+            m_size += take;
+            v += take;
+            count -= take;
+        }
+    }
     // Copies the values from i on, as far as their block goes and at most
     // `want`; returns how many.
     size_t copy(size_t i, size_t want, uint32_t *out) const
@@ -272,6 +289,19 @@ public:
             m_runPiece = m_piece;
         }
         m_plan.index.push_back(index);
+    }
+    // The same for several nodes of the piece at hand.
+    void keepIndexes(const uint32_t *index, uint32_t count)
+    {
+        if (count == 0)
+            return;
+        if (m_piece != m_runPiece) {
+            m_plan.runs.push_back({m_c.nodeCount, m_piece});
+            ++m_c.runCount;
+            m_runPiece = m_piece;
+        }
+        m_c.nodeCount += count;
+        m_plan.index.append(index, count);
     }
     void setKnown(const Known &k);
 

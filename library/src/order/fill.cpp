@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace vx {
 
@@ -227,8 +228,11 @@ public:
             double lx = lastX, ly = lastY;
             bool seen = any;
             const double minX = b.minX, minY = b.minY;
+            // The direction is settled once for the chunk.
+            const Node *first = backwards ? nodes + n - 1 : nodes;
+            const ptrdiff_t step = backwards ? -1 : 1;
             for (uint32_t i = 0; i < n; ++i) {
-                const Node &node = nodes[backwards ? n - 1 - i : i];
+                const Node &node = first[step * static_cast<ptrdiff_t>(i)];
                 if (seen && std::fabs(lx - node.x) < kRepeat && std::fabs(ly - node.y) < kRepeat)
                     continue;
                 if (p == end) {
@@ -314,25 +318,36 @@ int fillPlanned(VxArray **points, const CutPlan &plan, PieceSource &source, floa
     using Record = typename Records::Record;
     PlannedOutput output(plan, source);
     const Bounds b = output.bounds();
+    // Counted in output order, the records give each contour its place; the
+    // contours are then written in the order they were joined, which is the
+    // order their pieces lie in memory.
+    const size_t steps = plan.order.size();
+    std::vector<uint32_t> stepOf(plan.contours.size(), ~uint32_t(0));
+    std::vector<int64_t> first(steps + 1);
     int64_t count = 0;
-    for (const CutPlan::Step &step : plan.order)
+    for (size_t i = 0; i < steps; ++i) {
+        const CutPlan::Step &step = plan.order[i];
+        stepOf[step.contour] = static_cast<uint32_t>(i);
+        first[i] = count;
         count += output.records(plan.contours[step.contour], step.reversed, Records::kPenUps);
+    }
+    first[steps] = count;
     const int resized = resizeArray(points, sizeof(Record), count);
     if (resized < 0)
         return resized;
     Record *out = elements<Record>(points);
     Records records;
-    Record *w = out;
-    Record *const end = out + count;
-    int64_t k = 0;
-    for (const CutPlan::Step &step : plan.order) {
-        records.contour(k++);
-        w = output.write(plan.contours[step.contour], step.reversed, b, records, w, end);
-        if (!w)
-            break;
+    bool agree = true;
+    for (size_t c = 0; c < stepOf.size() && agree; ++c) {
+        const uint32_t i = stepOf[c];
+        if (i == ~uint32_t(0))
+            continue;
+        records.contour(i);
+        Record *const end = out + first[i + 1];
+        agree = output.write(plan.contours[c], plan.order[i].reversed, b, records, out + first[i], end) == end;
     }
     unlockArray(points);
-    if (w != end)
+    if (!agree)
         return VX_ERR_MEMORY; // the count and the records disagree: never expected
     setBounds(b, xMin, xMax, yMin, yMax);
     return static_cast<int>(count);

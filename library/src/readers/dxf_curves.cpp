@@ -182,6 +182,111 @@ bool splineUsable(const std::vector<double> &knots, size_t n, int64_t degree, do
     return true;
 }
 
+namespace {
+
+// Tangent of a clamped end scaled to the whole parameter range: chord-length
+// parameters make a unit tangent the derivative along the chord.
+bool endDerivative(const ControlPoint *tangent, double length, ControlPoint &d)
+{
+    if (!tangent)
+        return false;
+    const double n = std::hypot(tangent->x, tangent->y);
+    if (!(n > 0) || !std::isfinite(n))
+        return false;
+    d = {tangent->x / n * length, tangent->y / n * length};
+    return true;
+}
+
+// Cubic B-spline basis values N(k), N(k+1), N(k+2) at its simple knot u[s]
+// (s = k + 3); N(k+3) is zero there.
+void basisAtKnot(const std::vector<double> &u, size_t s, double &left, double &middle, double &right)
+{
+    left = (u[s + 1] - u[s]) * (u[s + 1] - u[s]) / ((u[s + 1] - u[s - 2]) * (u[s + 1] - u[s - 1]));
+    right = (u[s] - u[s - 1]) * (u[s] - u[s - 1]) / ((u[s + 2] - u[s - 1]) * (u[s + 1] - u[s - 1]));
+    middle = 1 - left - right;
+}
+
+} // namespace
+
+bool fitSpline(const std::vector<ControlPoint> &fits, const ControlPoint *startTangent,
+               const ControlPoint *endTangent, std::vector<double> &knots, std::vector<ControlPoint> &controls)
+{
+    // A point given twice in a row adds no piece.
+    std::vector<ControlPoint> q;
+    q.reserve(fits.size());
+    for (const ControlPoint &f : fits)
+        if (q.empty() || f.x != q.back().x || f.y != q.back().y)
+            q.push_back(f);
+    const size_t n = q.size();
+    if (n < 2)
+        return false;
+    std::vector<double> t(n, 0.0);
+    for (size_t i = 1; i < n; ++i)
+        t[i] = t[i - 1] + std::hypot(q[i].x - q[i - 1].x, q[i].y - q[i - 1].y);
+    const double length = t[n - 1];
+    if (!(length > 0) || !std::isfinite(length))
+        return false;
+    for (double &v : t)
+        v /= length;
+    t[n - 1] = 1;
+
+    knots.assign(4, 0.0);
+    knots.insert(knots.end(), t.begin() + 1, t.end() - 1);
+    knots.insert(knots.end(), 4, 1.0);
+
+    // One row per control point: a·P(r-1) + b·P(r) + c·P(r+1) = rhs. Rows 1
+    // and m-2 hold the end conditions: the first derivative equal to the
+    // tangent, or the second derivative zero (a natural end).
+    const size_t m = n + 2;
+    std::vector<double> a(m, 0.0), b(m, 1.0), c(m, 0.0);
+    std::vector<ControlPoint> rhs(m, ControlPoint{0, 0});
+    rhs[0] = q.front();
+    rhs[m - 1] = q.back();
+    ControlPoint d{};
+    const double first = knots[4], second = knots[5];
+    if (endDerivative(startTangent, length, d)) {
+        a[1] = -1;
+        rhs[1] = {first / 3 * d.x, first / 3 * d.y};
+    } else {
+        a[1] = 1 / first;
+        b[1] = -(1 / first + 1 / second);
+        c[1] = 1 / second;
+    }
+    for (size_t k = 1; k + 1 < n; ++k) {
+        basisAtKnot(knots, k + 3, a[k + 1], b[k + 1], c[k + 1]);
+        rhs[k + 1] = q[k];
+    }
+    const double last = 1 - knots[m - 1], beforeLast = 1 - knots[m - 2];
+    if (endDerivative(endTangent, length, d)) {
+        b[m - 2] = -1;
+        c[m - 2] = 1;
+        rhs[m - 2] = {last / 3 * d.x, last / 3 * d.y};
+    } else {
+        a[m - 2] = 1 / beforeLast;
+        b[m - 2] = -(1 / last + 1 / beforeLast);
+        c[m - 2] = 1 / last;
+    }
+
+    // The system is tridiagonal and, B-spline collocation being totally
+    // positive, needs no pivoting.
+    for (size_t r = 1; r < m; ++r) {
+        const double w = a[r] / b[r - 1];
+        b[r] -= w * c[r - 1];
+        rhs[r] = {rhs[r].x - w * rhs[r - 1].x, rhs[r].y - w * rhs[r - 1].y};
+    }
+    controls.assign(m, ControlPoint{0, 0});
+    for (size_t r = m; r-- > 0;) {
+        const ControlPoint next = r + 1 < m ? controls[r + 1] : ControlPoint{0, 0};
+        controls[r] = {(rhs[r].x - c[r] * next.x) / b[r], (rhs[r].y - c[r] * next.y) / b[r]};
+        if (!std::isfinite(controls[r].x) || !std::isfinite(controls[r].y))
+            return false;
+    }
+    // The ends are the fit points themselves, not their rounding.
+    controls.front() = q.front();
+    controls.back() = q.back();
+    return true;
+}
+
 void Shapes::begin()
 {
     m_samples = 0;

@@ -26,6 +26,10 @@ enum Known : unsigned {
     k50 = 1u << 7,
     k51 = 1u << 8,
     k2 = 1u << 9,
+    k12 = 1u << 10,
+    k22 = 1u << 11,
+    k13 = 1u << 12,
+    k23 = 1u << 13,
 };
 
 // Entities drawn in their own plane: seen from below (extrusion Z of -1) all
@@ -54,6 +58,9 @@ struct Entity {
     int64_t flags = 0;
     int64_t degree = 3;
     int linePoints = 0;
+    // SPLINE fit points and end tangents
+    std::vector<ControlPoint> fits;
+    double x12 = 0, y12 = 0, x13 = 0, y13 = 0;
     // LWPOLYLINE vertices
     size_t vertices = 0;
     double firstX = 0, firstY = 0, prevX = 0, prevY = 0, bulge = 0;
@@ -204,16 +211,26 @@ Stop EntityReader::read(size_t pos, Body &out, int64_t &counter, int depth, size
             if (hasAll(e, k10 | k20 | k11 | k21 | k40 | k41 | k42))
                 shapes.ellipse(e.x10, e.y10, e.x11, e.y11, e.mirrored ? -e.v40 : e.v40, e.v41, e.v42);
             break;
-        case Kind::Spline:
-            // Bit 8: planar; bit 1: closed. The curve ends at its last
-            // control point.
-            if ((e.flags & 8) && splineUsable(m_knots, m_controls.size(), e.degree, m_drawing.splineWork)) {
-                shapes.spline(m_knots, m_controls, static_cast<size_t>(e.degree) + 1);
+        case Kind::Spline: {
+            // Bit 1: closed. The planar bit (8) is not needed: Z is never
+            // read. Without control points, the cubic through the fit points.
+            int64_t degree = e.degree;
+            if (m_controls.empty() && !e.fits.empty()) {
+                const ControlPoint start{e.x12, e.y12}, end{e.x13, e.y13};
+                degree = 3;
+                if (!fitSpline(e.fits, hasAll(e, k12 | k22) ? &start : nullptr,
+                               hasAll(e, k13 | k23) ? &end : nullptr, m_knots, m_controls))
+                    break;
+            }
+            // The curve ends at its last control point.
+            if (splineUsable(m_knots, m_controls.size(), degree, m_drawing.splineWork)) {
+                shapes.spline(m_knots, m_controls, static_cast<size_t>(degree) + 1);
                 shapes.point(m_controls.back().x, m_controls.back().y);
                 if (e.flags & 1)
                     shapes.point(m_controls.front().x, m_controls.front().y);
             }
             break;
+        }
         case Kind::Insert:
             if (e.known & k2)
                 insert(e.name, e.x10, e.y10, (e.known & k41) ? e.v41 : 1, (e.known & k42) ? e.v42 : 1,
@@ -356,6 +373,18 @@ Stop EntityReader::read(size_t pos, Body &out, int64_t &counter, int depth, size
                     m_controls.push_back({e.x10, v});
                 else if (p.code == 40 && readNumber(p.value, v))
                     m_knots.push_back(v);
+                else if (p.code == 11 && number(k11))
+                    e.x11 = v;
+                else if (p.code == 21 && readNumber(p.value, v))
+                    e.fits.push_back({e.x11, v});
+                else if (p.code == 12 && number(k12))
+                    e.x12 = v;
+                else if (p.code == 22 && number(k22))
+                    e.y12 = v;
+                else if (p.code == 13 && number(k13))
+                    e.x13 = v;
+                else if (p.code == 23 && number(k23))
+                    e.y13 = v;
                 else if (p.code == 70)
                     readInteger(p.value, e.flags);
                 else if (p.code == 71)

@@ -9,6 +9,10 @@
 #include <limits>
 #include <numbers>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vx::dxf {
 
 namespace {
@@ -95,16 +99,19 @@ double DrawingSource::shapeReach(uint32_t shape)
     return reach;
 }
 
-void DrawingSource::setPiece(size_t top)
+void DrawingSource::changePiece(size_t top)
 {
-    if (top == m_top)
-        return;
     m_top = top;
     const Piece &piece = m_body.pieces[top];
     m_shape = &m_shapes.shapes[piece.shape];
     m_segments = m_shapes.segments.data() + m_shape->firstSegment;
     m_mirrored = m_shape->mirrored;
     m_cursor = 0;
+    // The pieces of one insert follow each other, in the file and mostly in
+    // the cutting order too: their chain is built once.
+    if (piece.transform == m_chainOf)
+        return;
+    m_chainOf = piece.transform;
     m_placing = false;
     m_chain.clear();
     for (int32_t t = piece.transform; t >= 0; t = m_body.transforms[static_cast<size_t>(t)].parent)
@@ -134,7 +141,7 @@ void DrawingSource::knowPlacing()
     }
 }
 
-Sample DrawingSource::curveSample(const Segment &g, uint32_t i)
+Sample DrawingSource::curveSampleFirst(const Segment &g, uint32_t i)
 {
     // An arc inserted more than once is sampled once, within a budget.
     const size_t segment = static_cast<size_t>(&g - m_shapes.segments.data());
@@ -190,7 +197,9 @@ void DrawingSource::ends(size_t piece, Node &head, Node &tail)
     setPiece(topOf(piece));
     if (m_safe[m_top]) {
         head = sampleAt(0);
-        tail = sampleAt(m_shape->samples - 1);
+        // A circle closes on its first sample exactly.
+        const bool circle = m_shape->segments == 1 && m_segments[0].kind == Curve::Circle;
+        tail = circle ? head : sampleAt(m_shape->samples - 1);
         return;
     }
     head = sampleAt(firstUsable(false));
@@ -200,6 +209,10 @@ void DrawingSource::ends(size_t piece, Node &head, Node &tail)
 void DrawingSource::nodes(size_t piece, const uint32_t *index, size_t count, Node *out)
 {
     setPiece(topOf(piece));
+    if (m_shape->segments == 1) {
+        placeRun(m_segments[0], index, count, out);
+        return;
+    }
     for (size_t k = 0; k < count;) {
         const Segment &g = segmentOf(index[k]);
         size_t e = k + 1;
@@ -357,6 +370,35 @@ void DrawingSource::walkSegment(const Segment &g, bool reversed, ContourBuilder 
     }
 }
 
+const DrawingSource::KeptCircle &DrawingSource::keptCircle(uint32_t holds, bool reversed)
+{
+    std::unique_ptr<KeptCircle> &slot = m_keptCircles[2 * size_t(holds) + (reversed ? 1 : 0)];
+    if (!slot) {
+        slot = std::make_unique<KeptCircle>();
+        KeptCircle &t = *slot;
+        constexpr uint32_t count = kCurvePoints;
+        uint32_t kept[kCurvePoints];
+        uint32_t n = 0;
+        kept[n++] = 0;
+        for (uint32_t a = 0; a + holds + 1 < count;)
+            kept[n++] = a += holds;
+        kept[n++] = count - 1;
+        t.n = n;
+        t.turn = 0;
+        for (uint32_t j = 1; j < n; ++j)
+            t.turn += m_sin[kept[j] - kept[j - 1]];
+        for (uint32_t j = 0; j < n; ++j) {
+            t.index[j] = reversed ? count - 1 - kept[j] : kept[j];
+            const uint32_t k = t.index[j] == count - 1 ? 0 : t.index[j];
+            t.cos[j] = m_cos[k];
+            t.sin[j] = m_sin[k];
+        }
+        t.cos[n] = t.cos[n - 1];
+        t.sin[n] = t.sin[n - 1];
+    }
+    return *slot;
+}
+
 bool DrawingSource::walkAlone(size_t piece, bool reversed, ContourBuilder &builder)
 {
     // A circle that is a contour by itself: from its fresh start the walk
@@ -364,20 +406,14 @@ bool DrawingSource::walkAlone(size_t piece, bool reversed, ContourBuilder &build
     // is known to fail, and the last. Only the nodes that may hold an
     // extreme, a zero or an end are sampled.
     setPiece(topOf(piece));
-    if (m_shape->segments != 1 || m_segments[0].kind != Curve::Circle)
+    if (m_shape->segments != 1 || m_segments[0].kind != Curve::Circle || m_segments[0].count != kCurvePoints)
         return false;
     const Segment &g = m_segments[0];
     ArcSteps steps;
     if (!arcSteps(g, steps) || !steps.failsNext)
         return false;
-    const uint32_t count = g.count;
-    uint32_t kept[kCurvePoints];
-    uint32_t n = 0;
-    kept[n++] = 0;
-    for (uint32_t a = 0; a + steps.holds + 1 < count;)
-        kept[n++] = a += steps.holds;
-    kept[n++] = count - 1;
-    auto indexOf = [&](uint32_t j) { return reversed ? count - 1 - kept[j] : kept[j]; };
+    const KeptCircle &t = keptCircle(steps.holds, reversed);
+    const uint32_t n = t.n;
 
     // Where the nodes lie, closely enough to tell which can be extremes:
     // every sample lies within `margin` of it.
@@ -385,23 +421,41 @@ bool DrawingSource::walkAlone(size_t piece, bool reversed, ContourBuilder &build
     const double *d = m_data + g.data;
     const double cx = f.m00 * d[0] + f.m01 * d[1] + f.o0, cy = f.m10 * d[0] + f.m11 * d[1] + f.o1;
     const double ux = d[2] * f.m00, uy = d[2] * f.m10, vx = d[2] * f.m01, vy = d[2] * f.m11;
-    double xs[kCurvePoints], ys[kCurvePoints];
-    double lowX = INFINITY, highX = -INFINITY, lowY = INFINITY, highY = -INFINITY;
+    // Two nodes at a time; the tables repeat their last node to an even count.
+    alignas(16) double xs[kCurvePoints + 1], ys[kCurvePoints + 1];
+    double lowX, highX, lowY, highY;
+#if defined(__SSE2__)
+    {
+        const __m128d vcx = _mm_set1_pd(cx), vcy = _mm_set1_pd(cy), vux = _mm_set1_pd(ux), vuy = _mm_set1_pd(uy),
+                      vvx = _mm_set1_pd(vx), vvy = _mm_set1_pd(vy);
+        __m128d lx = _mm_set1_pd(INFINITY), hx = _mm_set1_pd(-INFINITY), ly = lx, hy = hx;
+        for (uint32_t j = 0; j < n; j += 2) {
+            const __m128d c = _mm_load_pd(t.cos + j), sn = _mm_load_pd(t.sin + j);
+            const __m128d x = _mm_add_pd(_mm_add_pd(vcx, _mm_mul_pd(vux, c)), _mm_mul_pd(vvx, sn));
+            const __m128d y = _mm_add_pd(_mm_add_pd(vcy, _mm_mul_pd(vuy, c)), _mm_mul_pd(vvy, sn));
+            _mm_store_pd(xs + j, x);
+            _mm_store_pd(ys + j, y);
+            lx = _mm_min_pd(lx, x), hx = _mm_max_pd(hx, x);
+            ly = _mm_min_pd(ly, y), hy = _mm_max_pd(hy, y);
+        }
+        auto low = [](__m128d v) { return _mm_cvtsd_f64(_mm_min_sd(v, _mm_unpackhi_pd(v, v))); };
+        auto high = [](__m128d v) { return _mm_cvtsd_f64(_mm_max_sd(v, _mm_unpackhi_pd(v, v))); };
+        lowX = low(lx), highX = high(hx), lowY = low(ly), highY = high(hy);
+    }
+#else
+    lowX = INFINITY, highX = -INFINITY, lowY = INFINITY, highY = -INFINITY;
     for (uint32_t j = 0; j < n; ++j) {
-        const uint32_t k = indexOf(j) == count - 1 ? 0 : indexOf(j);
-        xs[j] = cx + ux * m_cos[k] + vx * m_sin[k];
-        ys[j] = cy + uy * m_cos[k] + vy * m_sin[k];
+        xs[j] = cx + ux * t.cos[j] + vx * t.sin[j];
+        ys[j] = cy + uy * t.cos[j] + vy * t.sin[j];
         lowX = std::min(lowX, xs[j]), highX = std::max(highX, xs[j]);
         lowY = std::min(lowY, ys[j]), highY = std::max(highY, ys[j]);
     }
+#endif
     // The polygon's area, whose sign orients it, must stand clear of what
     // the rounding of its sum may reach.
     const double det = ux * vy - uy * vx;
-    double turn = 0;
-    for (uint32_t j = 1; j < n; ++j)
-        turn += m_sin[kept[j] - kept[j - 1]];
     const double noise = 1e-13 * (1 + steps.reach);
-    if (!(std::fabs(det) * turn > 4 * n * (8e-16 * steps.reach * steps.reach + 4 * steps.reach * noise)))
+    if (!(std::fabs(det) * t.turn > 4 * n * (8e-16 * steps.reach * steps.reach + 4 * steps.reach * noise)))
         return false;
 
     const double w = 4 * steps.margin;
@@ -409,7 +463,7 @@ bool DrawingSource::walkAlone(size_t piece, bool reversed, ContourBuilder &build
     bool known[kCurvePoints] = {};
     auto at = [&](uint32_t j) -> const Sample & {
         if (!known[j]) {
-            const Node p = sample(g, indexOf(j));
+            const Node p = sample(g, t.index[j]);
             exact[j] = {p.x, p.y};
             known[j] = true;
         }
@@ -419,24 +473,50 @@ bool DrawingSource::walkAlone(size_t piece, bool reversed, ContourBuilder &build
     k.minX = at(0).x, k.maxX = at(0).x, k.minY = at(0).y, k.maxY = at(0).y;
     k.best = 0, k.bestX = at(0).x, k.bestY = at(0).y;
     k.zeroX = at(0).x == 0, k.zeroY = at(0).y == 0;
-    for (uint32_t j = 1; j < n; ++j) {
-        if (xs[j] <= lowX + w)
+    const double belowX = lowX + w, aboveX = highX - w, belowY = lowY + w, aboveY = highY - w;
+    auto extremes = [&](uint32_t j) {
+        if (xs[j] <= belowX)
             k.minX = std::min(k.minX, at(j).x);
-        if (xs[j] >= highX - w) {
+        if (xs[j] >= aboveX) {
             const Sample &p = at(j);
             k.maxX = std::max(k.maxX, p.x);
             if (p.x > k.bestX || (p.x == k.bestX && p.y < k.bestY))
                 k.best = j, k.bestX = p.x, k.bestY = p.y;
         }
-        if (ys[j] <= lowY + w)
+        if (ys[j] <= belowY)
             k.minY = std::min(k.minY, at(j).y);
-        if (ys[j] >= highY - w)
+        if (ys[j] >= aboveY)
             k.maxY = std::max(k.maxY, at(j).y);
-        if (std::fabs(xs[j]) <= w && at(j).x == 0)
-            k.zeroX = true;
-        if (std::fabs(ys[j]) <= w && at(j).y == 0)
-            k.zeroY = true;
+    };
+#if defined(__SSE2__)
+    {
+        // Most pairs hold no candidate: one test tells.
+        const __m128d bx = _mm_set1_pd(belowX), ax = _mm_set1_pd(aboveX), by = _mm_set1_pd(belowY),
+                      ay = _mm_set1_pd(aboveY);
+        for (uint32_t j = 0; j < n; j += 2) {
+            const __m128d x = _mm_load_pd(xs + j), y = _mm_load_pd(ys + j);
+            const __m128d any = _mm_or_pd(_mm_or_pd(_mm_cmple_pd(x, bx), _mm_cmpge_pd(x, ax)),
+                                          _mm_or_pd(_mm_cmple_pd(y, by), _mm_cmpge_pd(y, ay)));
+            const int mask = _mm_movemask_pd(any);
+            if ((mask & 1) && j > 0)
+                extremes(j);
+            if ((mask & 2) && j + 1 < n)
+                extremes(j + 1);
+        }
     }
+#else
+    for (uint32_t j = 1; j < n; ++j)
+        extremes(j);
+#endif
+    // A zero needs a node near an axis, which most circles are far from.
+    if (!(lowX > w || highX < -w))
+        for (uint32_t j = 1; j < n; ++j)
+            if (std::fabs(xs[j]) <= w && at(j).x == 0)
+                k.zeroX = true;
+    if (!(lowY > w || highY < -w))
+        for (uint32_t j = 1; j < n; ++j)
+            if (std::fabs(ys[j]) <= w && at(j).y == 0)
+                k.zeroY = true;
     k.firstX = at(0).x, k.firstY = at(0).y;
     k.secondX = at(1).x, k.secondY = at(1).y;
     k.beforeLastX = at(n - 2).x, k.beforeLastY = at(n - 2).y;
@@ -445,8 +525,7 @@ bool DrawingSource::walkAlone(size_t piece, bool reversed, ContourBuilder &build
     k.areaNegative = (det > 0) == reversed;
     // Neighbours are a step apart at least, far beyond a repeat.
     k.nearPairs = false;
-    for (uint32_t j = 0; j < n; ++j)
-        builder.keepIndex(indexOf(j));
+    builder.keepIndexes(t.index, n);
     builder.setKnown(k);
     return true;
 }
@@ -472,22 +551,34 @@ int DrawingSource::holdsAlone(size_t piece, double x, double y)
     // each a sagitta of `holds` steps inside at most; a point well inside or
     // outside that ring is far from every edge, so the ray test can only
     // agree.
-    setPiece(topOf(piece));
-    const Segment &g = m_segments[0];
-    ArcSteps steps;
-    if (m_shape->segments != 1 || g.kind != Curve::Circle || !arcSteps(g, steps))
+    // The nesting asks about one contour many times in a row: its ring is
+    // worked out once.
+    if (piece != m_ring.piece) {
+        m_ring.piece = piece;
+        m_ring.known = false;
+        setPiece(topOf(piece));
+        const Segment &g = m_segments[0];
+        ArcSteps steps;
+        if (m_shape->segments != 1 || g.kind != Curve::Circle || !arcSteps(g, steps))
+            return -1;
+        const Affine f = affinePlacing();
+        const double *d = m_data + g.data;
+        m_ring.cx = f.m00 * d[0] + f.m01 * d[1] + f.o0;
+        m_ring.cy = f.m10 * d[0] + f.m11 * d[1] + f.o1;
+        const double r = std::fabs(d[2]) * m_scale;
+        // The sagitta of a chord over `holds` steps, at most that of an even
+        // count, whose middle is a sample.
+        const double s = r * circleSagittas().of[steps.holds + steps.holds % 2];
+        m_ring.inside = r - s - 4 * steps.margin;
+        m_ring.outside = r + 4 * steps.margin;
+        m_ring.known = true;
+    }
+    if (!m_ring.known)
         return -1;
-    const Affine f = affinePlacing();
-    const double *d = m_data + g.data;
-    const double cx = f.m00 * d[0] + f.m01 * d[1] + f.o0, cy = f.m10 * d[0] + f.m11 * d[1] + f.o1;
-    const double r = std::fabs(d[2]) * m_scale;
-    // The sagitta of a chord over `holds` steps, at most that of an even
-    // count, whose middle is a sample.
-    const double s = r * circleSagittas().of[steps.holds + steps.holds % 2];
-    const double dist = std::hypot(x - cx, y - cy);
-    if (dist < r - s - 4 * steps.margin)
+    const double dist = std::hypot(x - m_ring.cx, y - m_ring.cy);
+    if (dist < m_ring.inside)
         return 1;
-    if (dist > r + 4 * steps.margin)
+    if (dist > m_ring.outside)
         return 0;
     return -1;
 }

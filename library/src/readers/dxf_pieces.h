@@ -5,6 +5,7 @@
 #include "order/cutting_order.h"
 #include "readers/dxf_reader.h"
 
+#include <memory>
 #include <vector>
 
 namespace vx::dxf {
@@ -32,7 +33,12 @@ private:
         double reach = 0;       // a bound on every coordinate met
     };
 
-    void setPiece(size_t top);
+    void setPiece(size_t top)
+    {
+        if (top != m_top)
+            changePiece(top);
+    }
+    void changePiece(size_t top);
     // What the piece's inserts do to sizes, once needed.
     void knowPlacing();
     // A bound on every coordinate of the piece as placed, and on every value
@@ -72,12 +78,31 @@ private:
     Node sample(const Segment &g, uint32_t i) { return place(local(g, i)); }
     // The samples of one segment at the given piece indexes, as placed.
     void placeRun(const Segment &g, const uint32_t *index, size_t count, Node *out);
-    Sample curveSample(const Segment &g, uint32_t i);
+    // Arcs shared by several pieces are read from their samples made once.
+    Sample curveSample(const Segment &g, uint32_t i)
+    {
+        const uint32_t at = m_cacheAt[static_cast<size_t>(&g - m_shapes.segments.data())];
+        if (at != 0 && at != ~uint32_t(0))
+            return m_cached[at - 1 + i];
+        return curveSampleFirst(g, i);
+    }
+    // The first sample asked of an arc, or one of an arc not shared.
+    Sample curveSampleFirst(const Segment &g, uint32_t i);
     Node sampleAt(uint32_t i);
     const Segment &segmentOf(uint32_t i);
     // The first (or last) sample of the piece that is usable, or its count.
     uint32_t firstUsable(bool fromEnd);
     bool arcSteps(const Segment &g, ArcSteps &steps);
+    // The nodes a lone circle keeps for a given chord reach and direction,
+    // with the cos and sin of their angles: the same for every circle.
+    struct KeptCircle {
+        uint32_t n = 0;
+        uint32_t index[kCurvePoints];
+        alignas(16) double cos[kCurvePoints + 1];
+        alignas(16) double sin[kCurvePoints + 1];
+        double turn = 0; // the sines of the angles between kept nodes, summed
+    };
+    const KeptCircle &keptCircle(uint32_t holds, bool reversed);
     // The piece's placing as one affine map, closely enough to tell where
     // its samples lie within their margin: (x, y) goes to m·(x, y) + o.
     struct Affine {
@@ -105,6 +130,13 @@ private:
     std::vector<Sample> m_cached;
     size_t m_cacheBudget;
     std::vector<char> m_safe; // per piece: every sample usable, known without sampling
+    std::unique_ptr<KeptCircle> m_keptCircles[2 * kCurvePoints];
+    // The ring of the lone circle last asked about (holdsAlone).
+    struct Ring {
+        size_t piece = ~size_t(0);
+        bool known = false;
+        double cx = 0, cy = 0, inside = 0, outside = 0;
+    } m_ring;
 
     // The piece at hand.
     size_t m_top = ~size_t(0);
@@ -112,6 +144,7 @@ private:
     const Segment *m_segments = nullptr;
     uint32_t m_cursor = 0;
     bool m_mirrored = false;
+    int32_t m_chainOf = -2;                 // the insert the chain is of
     std::vector<const Transform *> m_chain; // innermost insert first
     size_t m_depth = 0;
     Transform m_inner{};                    // a copy of the first

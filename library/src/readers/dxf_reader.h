@@ -269,6 +269,12 @@ inline constexpr int kSplineSamplesPerControlPoint = 100;
 // within the work left, which is reduced by what it will cost.
 bool splineUsable(const std::vector<double> &knots, size_t controls, int64_t degree, double &work);
 
+// The clamped cubic B-spline through the fit points, with chord-length
+// parameters from 0 to 1: its knots and control points. Tangents given as
+// null leave that end natural. False when the points give no curve.
+bool fitSpline(const std::vector<ControlPoint> &fits, const ControlPoint *startTangent,
+               const ControlPoint *endTangent, std::vector<double> &knots, std::vector<ControlPoint> &controls);
+
 // Value of one B-spline sample with only the basis functions that are not
 // zero at u; `lastBasis` receives N(n-1).
 ControlPoint splinePoint(const double *knots, size_t knotCount, const double *controls, size_t n, size_t order,

@@ -1,8 +1,9 @@
-// EcrireFichier, Seq2File, EcrireFichier3D and Pt2File3D: lock the caller's
-// arrays, pick the format by extension and write.
+// EcrireFichier, Seq2File, EcrireFichier3D, Pt2File3D, EcrireGCode and
+// Pt2GCode: lock the caller's arrays, pick the format and write.
 #include "foundation/export_guard.h"
 #include "foundation/text_input.h"
 #include "foundation/vx_array.h"
+#include "writers/gcode_path.h"
 #include "writers/writer_common.h"
 
 #include <new>
@@ -55,13 +56,16 @@ template <typename Record> int32_t writeProfile(VxArray **points, char **fileNam
     });
 }
 
-template <typename Record> int32_t writePanel(VxArray **first, VxArray **second, char **fileName, float *span)
+// The two profiles of a panel differ in count.
+bool countsDiffer(VxArray **first, VxArray **second)
 {
-    // The counts are compared before anything else is looked at.
-    if (first && *first && second && *second && (*first)->count != (*second)->count)
-        return VX_ERR_COUNT_MISMATCH;
-    if (formatOf(fileName) != OutFormat::Dxf)
-        return VX_ERR_EXTENSION;
+    return first && *first && second && *second && (*first)->count != (*second)->count;
+}
+
+// Locks both profiles of a panel, the first then the second, and hands their
+// records to `write`; a lock's failure code otherwise.
+template <typename Record, typename Write> int32_t withPanel(VxArray **first, VxArray **second, Write &&write)
+{
     ArrayLock lockFirst(first, sizeof(Record));
     if (!lockFirst.ok())
         return lockFirst.result();
@@ -70,8 +74,33 @@ template <typename Record> int32_t writePanel(VxArray **first, VxArray **second,
         return lockSecond.result();
     const RecordView a(elements<Record>(first), static_cast<size_t>((*first)->count));
     const RecordView b(elements<Record>(second), static_cast<size_t>((*second)->count));
+    return write(a, b);
+}
+
+template <typename Record> int32_t writePanel(VxArray **first, VxArray **second, char **fileName, float *span)
+{
+    // The counts are compared before anything else is looked at.
+    if (countsDiffer(first, second))
+        return VX_ERR_COUNT_MISMATCH;
+    if (formatOf(fileName) != OutFormat::Dxf)
+        return VX_ERR_EXTENSION;
     const float z = span ? *span : 0.0f;
-    return checkedWrite([&] { return writeDxf3d(a, b, *fileName, z); });
+    return withPanel<Record>(first, second, [&](const RecordView &a, const RecordView &b) {
+        return checkedWrite([&] { return writeDxf3d(a, b, *fileName, z); });
+    });
+}
+
+template <typename Record>
+int32_t writeProgram(VxArray **root, VxArray **tip, char **fileName, const VxMachine *machine)
+{
+    if (countsDiffer(root, tip))
+        return VX_ERR_GCODE_COUNTS;
+    const char *path = fileName ? *fileName : nullptr;
+    return withPanel<Record>(root, tip, [&](const RecordView &a, const RecordView &b) {
+        if (const int r = checkMachine(machine))
+            return r;
+        return checkedWrite([&] { return writeGCode(a, b, path, *machine); });
+    });
 }
 
 } // namespace
@@ -98,6 +127,16 @@ int32_t EcrireFichier3D(VxArray **first, VxArray **second, char **fileName, floa
 int32_t Pt2File3D(VxArray **first, VxArray **second, char **fileName, float *span)
 {
     return vx::guarded([&] { return vx::writePanel<SequencePoint>(first, second, fileName, span); });
+}
+
+int32_t EcrireGCode(VxArray **root, VxArray **tip, char **fileName, const VxMachine *machine)
+{
+    return vx::guarded([&] { return vx::writeProgram<ContourPoint>(root, tip, fileName, machine); });
+}
+
+int32_t Pt2GCode(VxArray **root, VxArray **tip, char **fileName, const VxMachine *machine)
+{
+    return vx::guarded([&] { return vx::writeProgram<SequencePoint>(root, tip, fileName, machine); });
 }
 
 } // extern "C"

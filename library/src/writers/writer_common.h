@@ -70,5 +70,8 @@ std::string_view cutTitle(char **title);
 int writeDat(const RecordView &points, const char *path, std::string_view title);
 int writeDxf(const RecordView &points, const char *path, std::string_view title);
 int writeDxf3d(const RecordView &first, const RecordView &second, const char *path, float span);
+// The number of moves written, or VX_ERR_CREATE, VX_ERR_GCODE_*; the machine
+// has passed checkMachine and the two views have the same count.
+int writeGCode(const RecordView &root, const RecordView &tip, const char *path, const VxMachine &machine);
 
 } // namespace vx
