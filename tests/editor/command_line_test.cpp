@@ -27,7 +27,7 @@ protected:
 
 } // namespace
 
-TEST_F(CommandLine, AProfileOrADrawingOpensAsTheRootWithoutADialog)
+TEST_F(CommandLine, AProfileOpensAsTheRootWithoutADialog)
 {
     const QString dat = QString::fromStdString(orvtest::sample("naca2412.dat"));
     start(dat);
@@ -38,12 +38,12 @@ TEST_F(CommandLine, AProfileOrADrawingOpensAsTheRootWithoutADialog)
     EXPECT_TRUE(platform.dialogs().empty());
     EXPECT_TRUE(platform.messages().empty());
 
-    // Quoted, with a space in the name, as a drawing.
-    const QString spaced = path(QStringLiteral("ma nervure.dxf"));
-    ASSERT_TRUE(QFile::copy(QString::fromStdString(orvtest::sample("nervure.dxf")), spaced));
+    // Quoted, with a space in the name.
+    const QString spaced = path(QStringLiteral("mon profil.dat"));
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(orvtest::sample("naca0012.dat")), spaced));
     start(u'"' + spaced + u'"');
     EXPECT_TRUE(st().ProjetCharge);
-    EXPECT_EQ(ui().side[0].lblNomFichier->text(), QStringLiteral("ma nervure.dxf"));
+    EXPECT_EQ(ui().side[0].lblNomFichier->text(), QStringLiteral("mon profil.dat"));
     EXPECT_TRUE(platform.messages().empty());
 }
 
