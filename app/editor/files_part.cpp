@@ -128,18 +128,32 @@ void FilesPart::cmdOuvrirProfil_Click(int index)
     request.folder = st().DossierOuverture;
     request.overwritePrompt = false;
     const std::optional<FileChoice> choice = openDialog(request);
-    if (!choice)
+    if (choice)
+        openChosen(side, choice->path);
+}
+
+void FilesPart::openRootFile(const QString &path)
+{
+    const FileProblem problem = fileProblem(path);
+    if (problem != FileProblem::None) {
+        m_ed.show(commandLineFileRefused(path, problem));
         return;
-    const QString ext = extensionOf(choice->path);
+    }
+    openChosen(Emplanture, path);
+}
+
+void FilesPart::openChosen(Side side, const QString &path)
+{
+    const QString ext = extensionOf(path);
     if (side == Emplanture && extensionIs(ext, {"ORV", "orv"})) {
-        openProject(choice->path);
+        openProject(path);
         return;
     }
     if (side == Emplanture && extensionIs(ext, {"SV", "sv"})) {
-        m_window.exchangePart().openSorvaneProject(choice->path);
+        m_window.exchangePart().openSorvaneProject(path);
         return;
     }
-    openProfile(side, choice->path);
+    openProfile(side, path);
 }
 
 void FilesPart::openProfile(Side side, const QString &path)

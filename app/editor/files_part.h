@@ -29,6 +29,10 @@ public:
     // Opens a project into the document (root open dialog, command line).
     // Returns false when the project was refused and the document kept.
     bool openProject(const QString &path);
+    // Opens a file named on the command line as the root, as the root's open
+    // command does with a chosen file; a missing, folder or unreadable path
+    // gets one message and leaves the document alone.
+    void openRootFile(const QString &path);
     // Writes the document as a project; false (after a message) on failure.
     bool saveProject(const QString &path);
 
@@ -43,6 +47,7 @@ private:
     std::optional<FileChoice> openDialog(const FileDialogRequest &request);
     void rememberFolder(const QString &key, QString &folder, const QString &path);
 
+    void openChosen(Side side, const QString &path);
     void openProfile(Side side, const QString &path);
     void exportSide(Side side);
     void exportIntermediate();

@@ -112,6 +112,22 @@ Notice projectUnreadable(const QString &path)
                     kProjectTitle);
 }
 
+Notice commandLineFileRefused(const QString &path, FileProblem problem)
+{
+    const QString f = quoted(path);
+    switch (problem) {
+    case FileProblem::Missing:
+        return critical(text(QStringLiteral("Le fichier %1 est introuvable.").arg(f)), kReadTitle);
+    case FileProblem::Folder:
+        return critical(text(QStringLiteral("%1 est un dossier, pas un fichier.").arg(f)), kReadTitle);
+    case FileProblem::Unreadable:
+    case FileProblem::None:
+        break;
+    }
+    return critical(text(QStringLiteral("Le fichier %1 ne peut pas être lu.").arg(f)),
+                    kReadTitle);
+}
+
 Notice projectRefused(const QString &path, ProjectRefusal refusal)
 {
     const QString f = quoted(path);

@@ -5,6 +5,7 @@
 #include "core/document.h"
 #include "core/notice.h"
 #include "editor/project_file.h"
+#include "platform/command_line.h"
 
 #include <QString>
 #include <QStringList>
@@ -22,6 +23,8 @@ Notice projectRefused(const QString &path, ProjectRefusal refusal);
 // A project opened with parts skipped or mended.
 Notice projectDamaged(const QString &path, const ProjectDamage &damage);
 Notice projectNotSaved(const QString &path);
+// A file named on the command line that is not there, a folder, or unreadable.
+Notice commandLineFileRefused(const QString &path, FileProblem problem);
 // A drawing of several contours while the sequence window is not installed.
 Notice assemblyNotAvailable(const QString &path);
 Notice intermediateRefused(int32_t rootCount, int32_t tipCount, int32_t intermediateCount);

@@ -219,6 +219,8 @@ void FormOrvalis::openFromCommandLine()
 {
     if (const std::optional<QString> project = projectOnCommandLine(m_env.commandLine))
         m_files->openProject(*project);
+    else if (const std::optional<QString> file = fileOnCommandLine(m_env.commandLine))
+        m_files->openRootFile(*file);
 }
 
 void FormOrvalis::closeEvent(QCloseEvent *event)

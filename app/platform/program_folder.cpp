@@ -1,4 +1,4 @@
-// Where the settings, the exchange files and the help file are.
+// Where the settings, the exchange files, the help and the samples are.
 #include "platform/program_folder.h"
 
 #include <QCoreApplication>
@@ -20,6 +20,13 @@ QString cleaned(const QString &folder)
 {
     return QDir::cleanPath(folder);
 }
+
+const QString kHelpFile = QStringLiteral("Aide_Orvalis.html");
+
+bool holdsHelp(const QString &folder)
+{
+    return QFileInfo(folder + u'/' + kHelpFile).isFile();
+}
 } // namespace
 
 QString resolveProgramFolder(const ProgramFolderInputs &inputs)
@@ -27,7 +34,7 @@ QString resolveProgramFolder(const ProgramFolderInputs &inputs)
     QString folder;
     if (!inputs.orvalisHome.isEmpty()) {
         folder = cleaned(inputs.orvalisHome);
-    } else if (isWritableFolder(inputs.executableFolder)) {
+    } else if (inputs.portable && isWritableFolder(inputs.executableFolder)) {
         return cleaned(inputs.executableFolder);
     } else {
         // The XDG rules ignore a relative $XDG_CONFIG_HOME.
@@ -41,6 +48,14 @@ QString resolveProgramFolder(const ProgramFolderInputs &inputs)
     return folder;
 }
 
+QString resolveDataFolder(const QString &executableFolder)
+{
+    if (holdsHelp(executableFolder))
+        return cleaned(executableFolder);
+    const QString shared = cleaned(executableFolder + QStringLiteral("/../share/orvalis"));
+    return holdsHelp(shared) ? shared : cleaned(executableFolder);
+}
+
 QString executableFolder()
 {
     if (QCoreApplication::instance())
@@ -50,8 +65,14 @@ QString executableFolder()
 
 QString programFolder()
 {
-    return resolveProgramFolder({qEnvironmentVariable("ORVALIS_HOME"), executableFolder(),
-                                 qEnvironmentVariable("XDG_CONFIG_HOME"), qEnvironmentVariable("HOME")});
+    const QString exe = executableFolder();
+    return resolveProgramFolder({qEnvironmentVariable("ORVALIS_HOME"), exe, qEnvironmentVariable("XDG_CONFIG_HOME"),
+                                 qEnvironmentVariable("HOME"), holdsHelp(exe)});
+}
+
+QString dataFolder()
+{
+    return resolveDataFolder(executableFolder());
 }
 
 QString settingsFilePath()
@@ -61,7 +82,12 @@ QString settingsFilePath()
 
 QString helpFilePath()
 {
-    return executableFolder() + QStringLiteral("/Aide_Orvalis.html");
+    return dataFolder() + u'/' + kHelpFile;
+}
+
+QString samplesFolder()
+{
+    return dataFolder() + QStringLiteral("/samples");
 }
 
 QString exchangeFilePath(QChar side)

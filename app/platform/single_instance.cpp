@@ -5,14 +5,18 @@
 #include <QLockFile>
 #include <QStandardPaths>
 
+#include <unistd.h>
+
 namespace orv {
 
 SingleInstance::SingleInstance(const QString &folder)
 {
     QString where =
         folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) : folder;
+    // The shared temporary folder gets a folder per user: one user's copy must
+    // not keep another user's from starting.
     if (where.isEmpty())
-        where = QDir::tempPath();
+        where = QDir::tempPath() + QStringLiteral("/orvalis-") + QString::number(::getuid());
     QDir().mkpath(where);
     m_path = QDir(where).filePath(QStringLiteral("orvalis.lock"));
     m_lock = std::make_unique<QLockFile>(m_path);

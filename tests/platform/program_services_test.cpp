@@ -61,10 +61,17 @@ TEST(ProgramFolder, OrvalisHomeWinsAndIsCreated)
     EXPECT_TRUE(QFileInfo(home).isDir());
 }
 
-TEST(ProgramFolder, AWritableExecutableFolderIsTheProgramFolder)
+TEST(ProgramFolder, AWritablePortableFolderIsTheProgramFolder)
 {
     QTemporaryDir dir;
-    EXPECT_EQ(resolveProgramFolder({"", dir.path(), "/unused", "/unused"}), dir.path());
+    EXPECT_EQ(resolveProgramFolder({"", dir.path(), "/unused", "/unused", true}), dir.path());
+}
+
+TEST(ProgramFolder, AnInstalledProgramKeepsItsFilesInTheUserConfiguration)
+{
+    // /usr/bin is writable for root: the settings must still not land there.
+    QTemporaryDir dir;
+    EXPECT_EQ(resolveProgramFolder({"", dir.path(), dir.filePath("cfg"), "", false}), dir.filePath("cfg/Orvalis"));
 }
 
 TEST(ProgramFolder, OtherwiseTheUserConfigurationFolderIsUsed)
@@ -86,7 +93,7 @@ TEST(ProgramFolder, AReadOnlyExecutableFolderIsPassedOver)
     const QString exe = dir.filePath("bin");
     QDir().mkpath(exe);
     QFile::setPermissions(exe, QFile::ReadOwner | QFile::ExeOwner);
-    EXPECT_EQ(resolveProgramFolder({"", exe, dir.filePath("cfg"), ""}), dir.filePath("cfg/Orvalis"));
+    EXPECT_EQ(resolveProgramFolder({"", exe, dir.filePath("cfg"), "", true}), dir.filePath("cfg/Orvalis"));
     QFile::setPermissions(exe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
@@ -98,7 +105,22 @@ TEST(ProgramFolder, TheFilesOfTheProgramFolderFollowOrvalisHome)
     EXPECT_EQ(settingsFilePath(), dir.filePath("Orvalis.ini"));
     EXPECT_EQ(exchangeFilePath(u'E'), dir.filePath("TempE.dat"));
     EXPECT_EQ(exchangeFilePath(u'S'), dir.filePath("TempS.dat"));
-    EXPECT_EQ(helpFilePath(), executableFolder() + "/Aide_Orvalis.html"); // beside the program, always
+    EXPECT_EQ(helpFilePath(), dataFolder() + "/Aide_Orvalis.html"); // with the program, whatever the home
+}
+
+TEST(DataFolder, TheHelpBesideTheProgramWinsOverTheSharedFolder)
+{
+    QTemporaryDir dir;
+    const QString bin = dir.filePath("usr/bin"), share = dir.filePath("usr/share/orvalis");
+    QDir().mkpath(bin);
+    QDir().mkpath(share);
+    // Neither holds the help: the program's own folder, where it is looked for.
+    EXPECT_EQ(resolveDataFolder(bin), bin);
+    makeExecutable(share + "/Aide_Orvalis.html", false);
+    EXPECT_EQ(resolveDataFolder(bin), share);
+    EXPECT_EQ(resolveDataFolder(bin + "/"), share);
+    makeExecutable(bin + "/Aide_Orvalis.html", false);
+    EXPECT_EQ(resolveDataFolder(bin), bin);
 }
 
 TEST(SingleInstance, ASecondCopyFindsTheFirstRunning)
