@@ -36,13 +36,17 @@ FormSequences::FormSequences(Platform &platform, VextraLibrary &library, QString
     : QDialog(parent), m_platform(platform), m_library(library), m_settingsPath(std::move(settingsPath))
 {
     m_ui.setup(this);
-    m_renumberTimer = m_platform.createTimer(
-        kRepeatMs, [this] { entryPointStep(); }, TimerMode::Repeating,
-        QStringLiteral("Timer_Renumerotation1"));
-    m_spacingTimer = m_platform.createTimer(
-        kRepeatMs, [this] { spacingStep(); }, TimerMode::Repeating, QStringLiteral("Timer_Ecartement1"));
-    m_rotationTimer = m_platform.createTimer(
-        kRepeatMs, [this] { rotationStep(); }, TimerMode::Repeating, QStringLiteral("Timer_rotation1"));
+    makeRepeat(m_entryRepeat, QStringLiteral("Timer_Renumerotation1"),
+               [this](int direction, bool record) { return m_doc.entryPoint(direction, record); });
+    makeRepeat(m_spacingRepeat, QStringLiteral("Timer_Ecartement1"), [this](int direction, bool record) {
+        // The timer's steps need three sequences; the press's own step does not.
+        if (!record && m_doc.final().size() < 3)
+            return Outcome::done(false);
+        return m_doc.spacing(direction, record);
+    });
+    makeRepeat(m_rotationRepeat, QStringLiteral("Timer_rotation1"), [this](int direction, bool record) {
+        return m_doc.rotate((direction == 0 ? -10 : 10) * M_PI / 180, record);
+    });
     connectControls();
     resize(1100, 760);
 }
@@ -274,45 +278,28 @@ void FormSequences::cmdInverserFinal_Click()
     apply(m_doc.reverse(ListKind::Final));
 }
 
-void FormSequences::cmdPremierPointSequence_MouseDown(int index)
+void FormSequences::makeRepeat(RepeatButton &button, const QString &timerName,
+                               std::function<Outcome(int direction, bool record)> step)
 {
-    m_entryDirection = index;
-    apply(m_doc.entryPoint(index));
-    m_renumberTimer->setEnabled(true);
+    button.step = std::move(step);
+    button.timer = m_platform.createTimer(
+        kRepeatMs, [this, &button] { apply(button.step(button.direction, false)); }, TimerMode::Repeating,
+        timerName);
 }
 
-void FormSequences::cmdPremierPointSequence_MouseUp()
+void FormSequences::press(RepeatButton &button, int index)
 {
-    m_renumberTimer->setEnabled(false);
+    button.direction = index;
+    apply(button.step(index, true));
+    button.timer->setEnabled(true);
 }
 
-void FormSequences::entryPointStep()
-{
-    apply(m_doc.entryPoint(m_entryDirection, false));
-}
-
-// Held down, the ten-degree turns repeat as one undo step.
-void FormSequences::cmdRotationSequence_MouseDown(int index)
-{
-    m_rotationDirection = index;
-    apply(m_doc.rotate(rotationStepAngle(index)));
-    m_rotationTimer->setEnabled(true);
-}
-
-void FormSequences::cmdRotationSequence_MouseUp()
-{
-    m_rotationTimer->setEnabled(false);
-}
-
-void FormSequences::rotationStep()
-{
-    apply(m_doc.rotate(rotationStepAngle(m_rotationDirection), false));
-}
-
-double FormSequences::rotationStepAngle(int index)
-{
-    return (index == 0 ? -10 : 10) * M_PI / 180;
-}
+void FormSequences::cmdPremierPointSequence_MouseDown(int index) { press(m_entryRepeat, index); }
+void FormSequences::cmdPremierPointSequence_MouseUp() { m_entryRepeat.timer->setEnabled(false); }
+void FormSequences::cmdRotationSequence_MouseDown(int index) { press(m_rotationRepeat, index); }
+void FormSequences::cmdRotationSequence_MouseUp() { m_rotationRepeat.timer->setEnabled(false); }
+void FormSequences::cmdIntervale_MouseDown(int index) { press(m_spacingRepeat, index); }
+void FormSequences::cmdIntervale_MouseUp() { m_spacingRepeat.timer->setEnabled(false); }
 
 void FormSequences::cmdRotation90_Click()
 {
@@ -325,24 +312,6 @@ void FormSequences::cmdSymetrieSequence_Click()
 void FormSequences::cmdTaille_Click(int index)
 {
     apply(m_doc.scale(index));
-}
-
-void FormSequences::cmdIntervale_MouseDown(int index)
-{
-    m_spacingDirection = index;
-    apply(m_doc.spacing(index));
-    m_spacingTimer->setEnabled(true);
-}
-
-void FormSequences::cmdIntervale_MouseUp()
-{
-    m_spacingTimer->setEnabled(false);
-}
-
-void FormSequences::spacingStep()
-{
-    if (m_doc.final().size() >= 3)
-        apply(m_doc.spacing(m_spacingDirection, false));
 }
 
 void FormSequences::cmdEffacer_Click()
@@ -398,8 +367,8 @@ void FormSequences::cmdValiderSequence_Click()
 
 void FormSequences::done(int result)
 {
-    m_renumberTimer->setEnabled(false);
-    m_spacingTimer->setEnabled(false);
+    for (RepeatButton *button : {&m_entryRepeat, &m_spacingRepeat, &m_rotationRepeat})
+        button->timer->setEnabled(false);
     QDialog::done(result);
 }
 

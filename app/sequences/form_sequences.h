@@ -89,10 +89,16 @@ private:
     void drawPicture(ListKind picture, QPainter &p);
     void drawOverlay(ListKind picture, QPainter &p);
     void refreshNumbers(ListKind picture);
-    void entryPointStep();
-    void spacingStep();
-    void rotationStep();
-    static double rotationStepAngle(int index);
+    // A held button: one step at the press, recorded for undo, then one
+    // step every 100 ms without a record until the release.
+    struct RepeatButton {
+        std::unique_ptr<Timer> timer;
+        int direction = 0; // the index of the pressed button
+        std::function<Outcome(int direction, bool record)> step;
+    };
+    void makeRepeat(RepeatButton &button, const QString &timerName,
+                    std::function<Outcome(int direction, bool record)> step);
+    void press(RepeatButton &button, int index);
 
     Platform &m_platform;
     VextraLibrary &m_library;
@@ -103,12 +109,9 @@ private:
     PictureMapping m_maps[2];
     DrawingExtent m_drawingExtent;
     Side m_side = Emplanture;
-    int m_entryDirection = 0;               // the pressed cmdPremierPointSequence
-    int m_spacingDirection = 0;             // the pressed cmdIntervale: Ecarter 0, Rapprocher 1
-    std::unique_ptr<Timer> m_renumberTimer; // Timer_Renumerotation1
-    std::unique_ptr<Timer> m_spacingTimer;  // Timer_Ecartement1
-    std::unique_ptr<Timer> m_rotationTimer; // Timer_rotation1
-    int m_rotationDirection = 0;            // the pressed cmdRotationSequence: -10° 0, +10° 1
+    RepeatButton m_entryRepeat;    // cmdPremierPointSequence, Timer_Renumerotation1
+    RepeatButton m_spacingRepeat;  // cmdIntervale (Ecarter 0, Rapprocher 1), Timer_Ecartement1
+    RepeatButton m_rotationRepeat; // cmdRotationSequence (-10° 0, +10° 1), Timer_rotation1
     bool m_assembled = false;
     std::vector<ContourPoint> m_assembly;
     DrawingExtent m_assemblyBounds;

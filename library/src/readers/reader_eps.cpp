@@ -5,6 +5,7 @@
 // other procedure is run.
 #include "readers/ps_tokens.h"
 #include "readers/readers.h"
+#include "foundation/bezier.h"
 #include "foundation/text_input.h"
 
 #include <algorithm>
@@ -27,7 +28,6 @@ constexpr size_t kOperands = 10;
 constexpr size_t kMaxSaved = 1024;     // gsave levels kept; deeper ones reuse the last
 constexpr size_t kMaxDefinitions = 4096;
 constexpr size_t kMaxNameLength = 127;
-constexpr int kCurveSteps = 10; // parameters 0, 0.1, ..., 1, as glyph outlines
 constexpr int kArcSteps = 100;  // 101 points per arc, as DXF arcs
 
 enum class Op : uint8_t {
@@ -218,11 +218,8 @@ private:
     void curve(Point b, Point c, Point d)
     {
         const Point a{m_list.back().x, m_list.back().y};
-        for (int k = 1; k <= kCurveSteps; ++k) {
-            const double t = static_cast<double>(k) / kCurveSteps, u = 1 - t;
-            const double w0 = u * u * u, w1 = 3 * t * u * u, w2 = 3 * t * t * u, w3 = t * t * t;
-            append({w0 * a.x + w1 * b.x + w2 * c.x + w3 * d.x, w0 * a.y + w1 * b.y + w2 * c.y + w3 * d.y});
-        }
+        sampleCubic(a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y, 1, kBezierSteps,
+                    [this](double x, double y) { append({x, y}); });
     }
 
     // An arc of centre (x, y) from angle a1 to a2 in degrees, counter-

@@ -2,6 +2,7 @@
 // sampled into.
 #include "readers/svg_geometry.h"
 
+#include "foundation/bezier.h"
 #include "foundation/text_input.h"
 #include "readers/dxf_reader.h"
 
@@ -14,7 +15,6 @@ namespace vx::svg {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr int kBezierSteps = 10; // 11 parameters, the first being the current point
 constexpr int kArcSteps = dxf::kCurvePoints - 1;
 constexpr int64_t kMaxContour = int64_t(1) << 30;
 constexpr double kMmPerPx = 25.4 / 96.0;
@@ -312,11 +312,8 @@ void Outline::cubicTo(double x1, double y1, double x2, double y2, double x, doub
         return;
     const double ax = m_x, ay = m_y;
     segmentTo(x, y);
-    for (int k = 1; k < kBezierSteps; ++k) {
-        const double t = k / 10.0, u = 1 - t;
-        const double w0 = u * u * u, w1 = 3 * t * u * u, w2 = 3 * t * t * u, w3 = t * t * t;
-        emit(w0 * ax + w1 * x1 + w2 * x2 + w3 * x, w0 * ay + w1 * y1 + w2 * y2 + w3 * y);
-    }
+    // The first parameter is the current point; the last is the end as written.
+    sampleCubic(ax, ay, x1, y1, x2, y2, x, y, 1, kBezierSteps - 1, [this](double px, double py) { emit(px, py); });
     emit(x, y);
 }
 

@@ -2,6 +2,7 @@
 // (fontconfig finds the font file, FreeType gives the outlines), then put into
 // cutting order like a drawing.
 #include "order/cutting_order.h"
+#include "foundation/bezier.h"
 #include "foundation/export_guard.h"
 #include "order/fill.h"
 #include "foundation/vx_array.h"
@@ -267,11 +268,7 @@ struct OutlineSink {
         auto *s = static_cast<OutlineSink *>(user);
         const double ax = s->cx, ay = s->cy, bx = px(c1, s->ox), by = py(c1, s->oy);
         const double dx = px(c2, s->ox), dy = py(c2, s->oy), qx = px(to, s->ox), qy = py(to, s->oy);
-        for (int k = 0; k <= 10; ++k) {
-            const double t = k / 10.0, u = 1 - t;
-            const double w0 = u * u * u, w1 = 3 * t * u * u, w2 = 3 * t * t * u, w3 = t * t * t;
-            s->add(w0 * ax + w1 * bx + w2 * dx + w3 * qx, w0 * ay + w1 * by + w2 * dy + w3 * qy);
-        }
+        sampleCubic(ax, ay, bx, by, dx, dy, qx, qy, 0, kBezierSteps, [s](double x, double y) { s->add(x, y); });
         return 0;
     }
 };
