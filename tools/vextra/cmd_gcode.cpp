@@ -104,18 +104,22 @@ std::string takeOption(const std::vector<std::string> &args, size_t &i, GCodeCom
     return parsePair(v, ',', c.shiftX, c.shiftY) ? "" : invalid;
 }
 
-// The value of a header comment "(Key : value)" of the written program.
-std::string headerValue(const std::string &path, const std::string &key)
+// The values of the header comments "(Key : value)" of the written program,
+// in the order of `keys`, read in one pass over its comment lines.
+std::vector<std::string> headerValues(const std::string &path, const std::vector<std::string> &keys)
 {
+    std::vector<std::string> values(keys.size());
     std::ifstream in(path, std::ios::binary);
     std::string line;
-    const std::string prefix = "(" + key + " : ";
     while (std::getline(in, line) && line.starts_with("("))
-        if (line.starts_with(prefix)) {
-            const size_t close = line.rfind(')');
-            return line.substr(prefix.size(), close == std::string::npos ? 0 : close - prefix.size());
+        for (size_t k = 0; k < keys.size(); ++k) {
+            const std::string prefix = "(" + keys[k] + " : ";
+            if (line.starts_with(prefix)) {
+                const size_t close = line.rfind(')');
+                values[k] = line.substr(prefix.size(), close == std::string::npos ? 0 : close - prefix.size());
+            }
         }
-    return "";
+    return values;
 }
 
 } // namespace
@@ -153,8 +157,9 @@ int runGCode(const std::vector<std::string> &args)
     if (moves < 0)
         return fail(c.files[2], moves);
     std::printf("%s : %d mouvements écrits\n", c.files[2].c_str(), moves);
-    std::printf("Longueur de coupe : %s\n", headerValue(c.files[2], "Longueur de coupe").c_str());
-    std::printf("Durée estimée : %s\n", headerValue(c.files[2], "Duree estimee").c_str());
+    const std::vector<std::string> figures = headerValues(c.files[2], {"Longueur de coupe", "Duree estimee"});
+    std::printf("Longueur de coupe : %s\n", figures[0].c_str());
+    std::printf("Durée estimée : %s\n", figures[1].c_str());
     return 0;
 }
 
