@@ -40,7 +40,7 @@ void unlockArray(VxArray **array)
         --(*array)->locks;
 }
 
-int resizeArray(VxArray **array, int32_t elemSize, int64_t count)
+int resizeArray(VxArray **array, int32_t elemSize, int64_t count, NewData data)
 {
     if (!array)
         return VX_ERR_ARRAY_LOCK;
@@ -65,7 +65,8 @@ int resizeArray(VxArray **array, int32_t elemSize, int64_t count)
     if (injectedFailure(ArrayStep::Alloc))
         return VX_ERR_ARRAY_ALLOC;
     if (count > 0) {
-        a->data = std::calloc(static_cast<size_t>(count), static_cast<size_t>(elemSize));
+        const auto n = static_cast<size_t>(count), size = static_cast<size_t>(elemSize);
+        a->data = data == NewData::Zeroed ? std::calloc(n, size) : std::malloc(n * size);
         if (!a->data)
             return VX_ERR_ARRAY_ALLOC;
     }

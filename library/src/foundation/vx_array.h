@@ -18,7 +18,9 @@ void unlockArray(VxArray **array);
 // Frees the old data (-102), sets the count and allocates zero-filled data
 // (-103), then locks it (-104). On success the array is locked once more.
 // An array locked by someone else cannot be freed: -102, left as it was.
-int resizeArray(VxArray **array, int32_t elemSize, int64_t count);
+// A caller that writes every byte of every record may skip the zeroing.
+enum class NewData { Zeroed, Unset };
+int resizeArray(VxArray **array, int32_t elemSize, int64_t count, NewData data = NewData::Zeroed);
 
 template <typename T> T *elements(VxArray **array) { return static_cast<T *>((*array)->data); }
 

@@ -1,6 +1,8 @@
 #include "order/contour_index.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -193,7 +195,8 @@ public:
             y0 = std::min(y0, pts[i][1]);
             y1 = std::max(y1, pts[i][1]);
         }
-        const double side = std::sqrt(static_cast<double>(alive.size()));
+        // Two points a cell on average: fewer empty cells to visit.
+        const double side = std::sqrt(static_cast<double>(alive.size()) / 2);
         m_cell = std::max(x1 - x0, y1 - y0) / side;
         if (!(m_cell > 0))
             m_cell = 1;
@@ -203,23 +206,26 @@ public:
         m_gy = std::min<int64_t>(static_cast<int64_t>((y1 - y0) / m_cell) + 1, static_cast<int64_t>(side) + 2);
         // The points by cell, side by side with their positions.
         const auto cells = static_cast<size_t>(m_gx * m_gy);
-        m_begin.assign(cells + 1, 0);
+        m_cells.assign(cells, Cell{});
         for (size_t i : alive)
-            ++m_begin[index(pts[i][0], pts[i][1]) + 1];
-        for (size_t c = 0; c < cells; ++c)
-            m_begin[c + 1] += m_begin[c];
-        m_end.assign(m_begin.begin(), m_begin.end() - 1);
+            ++m_cells[index(pts[i][0], pts[i][1])].end;
+        uint32_t offset = 0;
+        for (Cell &c : m_cells) {
+            const uint32_t count = c.end;
+            c.begin = c.end = offset;
+            offset += count;
+        }
         m_entries.resize(alive.size());
         for (size_t i : alive)
-            m_entries[m_end[index(pts[i][0], pts[i][1])]++] = {pts[i][0], pts[i][1], i};
+            m_entries[m_cells[index(pts[i][0], pts[i][1])].end++] = {pts[i][0], pts[i][1], i};
     }
 
     void remove(size_t pos)
     {
-        const size_t c = index(m_pts[pos][0], m_pts[pos][1]);
-        for (uint32_t k = m_begin[c]; k < m_end[c]; ++k)
+        Cell &c = m_cells[index(m_pts[pos][0], m_pts[pos][1])];
+        for (uint32_t k = c.begin; k < c.end; ++k)
             if (m_entries[k].pos == pos) {
-                m_entries[k] = m_entries[--m_end[c]];
+                m_entries[k] = m_entries[--c.end];
                 return;
             }
     }
@@ -231,18 +237,18 @@ public:
         const auto qy = static_cast<int64_t>(std::clamp(std::floor((y - m_y0) / m_cell), -1e12, 1e12));
         const int64_t maxRing = std::max({qx, m_gx - 1 - qx, qy, m_gy - 1 - qy, -qx, -qy, qx - (m_gx - 1), qy - (m_gy - 1)});
         const int64_t firstRing = std::max<int64_t>({0, -qx, qx - (m_gx - 1), -qy, qy - (m_gy - 1)});
-        auto visit = [&](int64_t cx, int64_t cy) {
-            if (cx < 0 || cy < 0 || cx >= m_gx || cy >= m_gy)
-                return;
-            const auto c = static_cast<size_t>(cy * m_gx + cx);
-            for (const Entry *e = m_entries.data() + m_begin[c], *end = m_entries.data() + m_end[c]; e != end; ++e) {
-                const double dx = e->x - x, dy = e->y - y;
-                const double d = dx * dx + dy * dy;
-                if (d < best || (d == best && e->pos < bestPos)) {
-                    best = d;
-                    bestPos = e->pos;
+        // Cells from (cx, cy) on along a row or down a column, all inside.
+        auto visit = [&](int64_t cx, int64_t cy, int64_t count, int64_t stride) {
+            const Cell *cell = m_cells.data() + (cy * m_gx + cx);
+            for (int64_t k = 0; k < count; ++k, cell += stride)
+                for (const Entry *e = m_entries.data() + cell->begin, *end = m_entries.data() + cell->end; e != end; ++e) {
+                    const double dx = e->x - x, dy = e->y - y;
+                    const double d = dx * dx + dy * dy;
+                    if (d < best || (d == best && e->pos < bestPos)) {
+                        best = d;
+                        bestPos = e->pos;
+                    }
                 }
-            }
         };
         // The rounding of a cell's edges and of the point's place in it.
         const double slack = 1e-12 * (std::fabs(x) + std::fabs(y) + std::fabs(m_x0) + std::fabs(m_y0) +
@@ -261,17 +267,21 @@ public:
             }
             if (bestPos != kNone && reach > 0 && best < reach * reach)
                 break;
+            // The ring's rows, then its columns between them, as far as
+            // they lie inside the grid.
             const int64_t lx = std::max<int64_t>(qx - r, 0), hx = std::min<int64_t>(qx + r, m_gx - 1);
-            for (int64_t cx = lx; cx <= hx; ++cx) {
-                visit(cx, qy - r);
-                if (r > 0)
-                    visit(cx, qy + r);
+            if (lx <= hx) {
+                if (qy - r >= 0 && qy - r < m_gy)
+                    visit(lx, qy - r, hx - lx + 1, 1);
+                if (r > 0 && qy + r >= 0 && qy + r < m_gy)
+                    visit(lx, qy + r, hx - lx + 1, 1);
             }
             const int64_t ly = std::max<int64_t>(qy - r + 1, 0), hy = std::min<int64_t>(qy + r - 1, m_gy - 1);
-            for (int64_t cy = ly; cy <= hy; ++cy) {
-                visit(qx - r, cy);
-                if (r > 0)
-                    visit(qx + r, cy);
+            if (ly <= hy) {
+                if (qx - r >= 0 && qx - r < m_gx)
+                    visit(qx - r, ly, hy - ly + 1, m_gx);
+                if (r > 0 && qx + r >= 0 && qx + r < m_gx)
+                    visit(qx + r, ly, hy - ly + 1, m_gx);
             }
         }
     }
@@ -289,10 +299,14 @@ private:
         size_t pos;
     };
 
+    struct Cell {
+        uint32_t begin = 0, end = 0; // its entries, those live before the end
+    };
+
     const std::vector<std::array<double, 2>> &m_pts;
     double m_x0 = 0, m_y0 = 0, m_cell = 1;
     int64_t m_gx = 1, m_gy = 1;
-    std::vector<uint32_t> m_begin, m_end; // each cell's entries, those live before its end
+    std::vector<Cell> m_cells;
     std::vector<Entry> m_entries;
 };
 
@@ -471,6 +485,50 @@ std::vector<int> orderList(const std::vector<NestEntry> &cs, const int *list, si
 
 } // namespace
 
+// A radix sort on the values' bits, whose order is the values' own once
+// negative numbers are turned round and -0 made +0.
+std::vector<uint32_t> stableOrder(const std::vector<double> &value)
+{
+    const size_t n = value.size();
+    std::vector<uint32_t> order(n);
+    std::iota(order.begin(), order.end(), 0u);
+    if (n < 2)
+        return order;
+    if (std::any_of(value.begin(), value.end(), [](double v) { return std::isnan(v); })) {
+        std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return value[a] < value[b]; });
+        return order;
+    }
+    constexpr uint64_t kSign = uint64_t(1) << 63;
+    std::vector<uint64_t> key(n), keyOut(n);
+    std::vector<uint32_t> orderOut(n);
+    std::array<std::array<uint32_t, 256>, 8> count{};
+    for (size_t i = 0; i < n; ++i) {
+        const auto bits = std::bit_cast<uint64_t>(value[i] + 0.0);
+        key[i] = (bits & kSign) ? ~bits : bits | kSign;
+        for (size_t b = 0; b < 8; ++b)
+            ++count[b][(key[i] >> (8 * b)) & 0xff];
+    }
+    for (size_t b = 0; b < 8; ++b) {
+        std::array<uint32_t, 256> &c = count[b];
+        if (c[key[0] >> (8 * b) & 0xff] == n)
+            continue; // one digit for all
+        uint32_t sum = 0;
+        for (uint32_t &k : c) {
+            const uint32_t here = k;
+            k = sum;
+            sum += here;
+        }
+        for (size_t i = 0; i < n; ++i) {
+            const uint32_t at = c[(key[i] >> (8 * b)) & 0xff]++;
+            keyOut[at] = key[i];
+            orderOut[at] = order[i];
+        }
+        key.swap(keyOut);
+        order.swap(orderOut);
+    }
+    return order;
+}
+
 std::vector<NestStep> nestAndOrder(std::vector<NestEntry> cs, const OutlineFn &outline, const QuickHoldsFn &quick)
 {
     std::vector<NestStep> steps;
@@ -480,13 +538,12 @@ std::vector<NestStep> nestAndOrder(std::vector<NestEntry> cs, const OutlineFn &o
 
     // Smallest box first; equal areas keep their order. The entries are put
     // in that order where they stand.
-    std::vector<uint32_t> order(n);
+    std::vector<uint32_t> order;
     {
         std::vector<double> area(n);
         for (size_t i = 0; i < n; ++i)
             area[i] = (cs[i].maxX - cs[i].minX) * (cs[i].maxY - cs[i].minY);
-        std::iota(order.begin(), order.end(), 0u);
-        std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return area[a] < area[b]; });
+        order = stableOrder(area);
     }
     {
         std::vector<bool> placed(n, false);

@@ -50,6 +50,10 @@ using QuickHoldsFn = std::function<int(size_t i, double x, double y)>;
 std::vector<int> findParents(const std::vector<NestEntry> &sorted, const OutlineFn &outline,
                              const QuickHoldsFn &quick = nullptr);
 
+// Positions of `value` by increasing value, equal values in position order:
+// what std::stable_sort with `<` gives.
+std::vector<uint32_t> stableOrder(const std::vector<double> &value);
+
 // One step of the output order: children before parents, depth first in
 // pick order; a hole is at odd depth.
 struct NestStep {

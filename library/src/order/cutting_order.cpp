@@ -190,10 +190,17 @@ Chains joinEnds(const std::vector<End> &ends)
         if (!alive(i))
             continue;
         const auto ui = static_cast<size_t>(i);
+        // While the chain grows at its tail its head stays, and so does the
+        // head's earliest partner as long as it lives: pieces only leave.
+        int32_t headOwner = -1, headPartner = n;
         for (;;) {
             const End head = headOf(c.first[ui]);
             const End tail = tailOf(c.last[ui]);
-            int32_t partner = index.nearest(headEnd(c.first[ui]), head, i, n, alive);
+            if (c.first[ui] != headOwner || (headPartner < n && !alive(headPartner))) {
+                headOwner = c.first[ui];
+                headPartner = index.nearest(headEnd(headOwner), head, i, n, alive);
+            }
+            int32_t partner = headPartner;
             // A closed chain (a circle) would find the same partner again.
             if (!(tail.x == head.x && tail.y == head.y))
                 partner = index.nearest(tailEnd(c.last[ui]), tail, i, partner, alive);
@@ -531,8 +538,14 @@ CutPlan planCuttingOrder(PieceSource &source)
     std::vector<Node> outline;
     auto outlineOf = [&](size_t i) -> const std::vector<Node> & {
         const PlannedContour &c = plan.contours[i];
-        outline.clear();
-        reader.visit(c, c.has(PlannedContour::kReversed), [&](const Node &n) { outline.push_back(n); });
+        // Its nodes, and the first again when closed.
+        outline.resize(size_t(c.nodeCount) + (c.has(PlannedContour::kClosed) ? 1 : 0));
+        size_t w = 0;
+        reader.visit(c, c.has(PlannedContour::kReversed), [&](const Node &n) {
+            if (w < outline.size())
+                outline[w++] = n;
+        });
+        outline.resize(w);
         return outline;
     };
     auto quick = [&](size_t i, double x, double y) {

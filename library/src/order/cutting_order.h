@@ -194,7 +194,16 @@ public:
     // the nodes are to be read last to first when `backwards`.
     template <typename Chunk> void chunks(const PlannedContour &c, bool reversed, Chunk &&chunk)
     {
+        // A contour that fits the buffer is decoded once for its ranges.
+        const bool whole = c.nodeCount <= kChunk;
+        if (whole && c.nodeCount > 0)
+            decode(c, 0, c.nodeCount);
         auto range = [&](uint32_t from, uint32_t to) {
+            if (whole) {
+                if (from < to)
+                    chunk(static_cast<const Node *>(m_buffer + from), to - from, reversed);
+                return;
+            }
             while (from < to) {
                 const uint32_t n = std::min<uint32_t>(to - from, kChunk);
                 decode(c, reversed ? to - n : from, n);

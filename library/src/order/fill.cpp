@@ -2,8 +2,13 @@
 
 #include "foundation/vx_array.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 #include <vector>
 
 namespace vx {
@@ -160,6 +165,8 @@ int fillSequenceArray(VxArray **points, const PointList &list, const Bounds &b, 
 
 namespace {
 
+struct ContourRecords;
+
 // Walks a planned drawing as its list of nodes would be output.
 class PlannedOutput {
 public:
@@ -222,6 +229,8 @@ public:
         double lastX = 0, lastY = 0;
         bool any = false;
         bool fits = true;
+        // Then only the first node of a chunk may repeat the one before it.
+        const bool apart = !c.has(PlannedContour::kNearPairs) && !c.has(PlannedContour::kNearOnward);
         m_reader.chunks(c, reversed, [&](const Node *nodes, uint32_t n, bool backwards) {
             // Local copies, so that writing the records leaves them in registers.
             typename Records::Record *p = o;
@@ -231,6 +240,42 @@ public:
             // The direction is settled once for the chunk.
             const Node *first = backwards ? nodes + n - 1 : nodes;
             const ptrdiff_t step = backwards ? -1 : 1;
+            if (apart && n > 0) {
+                const uint32_t skip =
+                    seen && std::fabs(lx - first->x) < kRepeat && std::fabs(ly - first->y) < kRepeat ? 1 : 0;
+                if (n - skip > static_cast<size_t>(end - p)) {
+                    fits = false;
+                    return;
+                }
+                uint32_t i = skip;
+#if defined(__SSE2__)
+                if constexpr (std::is_same_v<Records, ContourRecords>) {
+                    // Whole records at once: the two coordinates converted as
+                    // one by one, then the contour's pen and name.
+                    ContourPoint model{};
+                    records.write(model, 0, 0, false);
+                    const __m128 tail = _mm_loadu_ps(&model.X);
+                    const __m128d low = _mm_set_pd(minY, minX);
+                    for (; i < n; ++i) {
+                        const Node &node = first[step * static_cast<ptrdiff_t>(i)];
+                        const __m128 xy = _mm_cvtpd_ps(_mm_sub_pd(_mm_set_pd(node.y, node.x), low));
+                        _mm_storeu_ps(&(p++)->X, _mm_movelh_ps(xy, _mm_movehl_ps(tail, tail)));
+                    }
+                }
+#endif
+                for (; i < n; ++i) {
+                    const Node &node = first[step * static_cast<ptrdiff_t>(i)];
+                    records.write(*p++, static_cast<float>(node.x - minX), static_cast<float>(node.y - minY), false);
+                }
+                const Node &last = first[step * static_cast<ptrdiff_t>(n - 1)];
+                if (skip < n) {
+                    lastX = last.x;
+                    lastY = last.y;
+                    any = true;
+                }
+                o = p;
+                return;
+            }
             for (uint32_t i = 0; i < n; ++i) {
                 const Node &node = first[step * static_cast<ptrdiff_t>(i)];
                 if (seen && std::fabs(lx - node.x) < kRepeat && std::fabs(ly - node.y) < kRepeat)
@@ -332,7 +377,10 @@ int fillPlanned(VxArray **points, const CutPlan &plan, PieceSource &source, floa
         count += output.records(plan.contours[step.contour], step.reversed, Records::kPenUps);
     }
     first[steps] = count;
-    const int resized = resizeArray(points, sizeof(Record), count);
+    // Every field of every record is written below and the records have no
+    // padding: the new data need not be zeroed first.
+    static_assert(sizeof(ContourPoint) == 16 && sizeof(SequencePoint) == 12);
+    const int resized = resizeArray(points, sizeof(Record), count, NewData::Unset);
     if (resized < 0)
         return resized;
     Record *out = elements<Record>(points);
@@ -346,9 +394,11 @@ int fillPlanned(VxArray **points, const CutPlan &plan, PieceSource &source, floa
         Record *const end = out + first[i + 1];
         agree = output.write(plan.contours[c], plan.order[i].reversed, b, records, out + first[i], end) == end;
     }
+    if (!agree) // the count and the records disagree: never expected
+        std::fill_n(reinterpret_cast<unsigned char *>(out), static_cast<size_t>(count) * sizeof(Record), 0);
     unlockArray(points);
     if (!agree)
-        return VX_ERR_MEMORY; // the count and the records disagree: never expected
+        return VX_ERR_MEMORY;
     setBounds(b, xMin, xMax, yMin, yMax);
     return static_cast<int>(count);
 }

@@ -5,6 +5,7 @@
 #include "readers/dxf_pieces.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -223,6 +224,46 @@ void DrawingSource::nodes(size_t piece, const uint32_t *index, size_t count, Nod
     }
 }
 
+#if defined(__SSE2__)
+namespace {
+
+// placeWith for two samples at once, for a piece placed by one insert at
+// most: the same operations in the same order, so the same bits.
+class PairPlacer {
+public:
+    PairPlacer(bool mirrored, size_t depth, const Transform &inner)
+        : m_flipIn(_mm_set1_pd(mirrored ? -0.0 : 0.0)), m_placed(depth > 0)
+    {
+        m_sx = _mm_set1_pd(inner.sx), m_sy = _mm_set1_pd(inner.sy);
+        m_bx = _mm_set1_pd(inner.bx), m_by = _mm_set1_pd(inner.by);
+        m_cos = _mm_set1_pd(inner.cosR), m_sin = _mm_set1_pd(inner.sinR);
+        m_x = _mm_set1_pd(inner.x), m_y = _mm_set1_pd(inner.y);
+        m_flipOut = _mm_set1_pd(inner.mirrored ? -0.0 : 0.0);
+    }
+    // Samples (x[0], y[0]) and (x[1], y[1]) into out[0] and out[1].
+    void place(__m128d x, __m128d y, Node *out) const
+    {
+        x = _mm_xor_pd(x, m_flipIn);
+        if (m_placed) {
+            const __m128d x1 = _mm_mul_pd(m_sx, _mm_sub_pd(x, m_bx));
+            const __m128d y1 = _mm_mul_pd(m_sy, _mm_sub_pd(y, m_by));
+            const __m128d qx = _mm_sub_pd(_mm_add_pd(m_x, _mm_mul_pd(x1, m_cos)), _mm_mul_pd(y1, m_sin));
+            const __m128d qy = _mm_add_pd(_mm_add_pd(m_y, _mm_mul_pd(x1, m_sin)), _mm_mul_pd(y1, m_cos));
+            x = _mm_xor_pd(qx, m_flipOut);
+            y = qy;
+        }
+        out[0] = Node{_mm_cvtsd_f64(x), _mm_cvtsd_f64(y), 0, 0};
+        out[1] = Node{_mm_cvtsd_f64(_mm_unpackhi_pd(x, x)), _mm_cvtsd_f64(_mm_unpackhi_pd(y, y)), 0, 0};
+    }
+
+private:
+    __m128d m_flipIn, m_sx, m_sy, m_bx, m_by, m_cos, m_sin, m_x, m_y, m_flipOut;
+    bool m_placed;
+};
+
+} // namespace
+#endif
+
 void DrawingSource::placeRun(const Segment &g, const uint32_t *index, size_t count, Node *out)
 {
     // The placing read once for the run: most pieces have one insert or none.
@@ -233,6 +274,34 @@ void DrawingSource::placeRun(const Segment &g, const uint32_t *index, size_t cou
     const Transform inner = m_inner;
     const Transform *const *chain = m_chain.data();
     auto place = [&](Sample s) { return placeWith(s, mirrored, depth, inner, chain); };
+#if defined(__SSE2__)
+    if (depth <= 1 && count >= 2 && (g.kind == Curve::Points || g.kind == Curve::Circle)) {
+        const PairPlacer pair(mirrored, depth, inner);
+        size_t k = 0;
+        if (g.kind == Curve::Points) {
+            for (; k + 1 < count; k += 2) {
+                const size_t i0 = index[k] - base, i1 = index[k + 1] - base;
+                pair.place(_mm_set_pd(d[2 * i1], d[2 * i0]), _mm_set_pd(d[2 * i1 + 1], d[2 * i0 + 1]), out + k);
+            }
+        } else {
+            const double *cs = m_cos, *sn = m_sin;
+            const __m128d cx = _mm_set1_pd(d[0]), cy = _mm_set1_pd(d[1]), r = _mm_set1_pd(d[2]);
+            auto angle = [&](size_t k) {
+                const uint32_t i = index[k] - base;
+                return i == kCurvePoints - 1 ? 0 : i;
+            };
+            for (; k + 1 < count; k += 2) {
+                const uint32_t i0 = angle(k), i1 = angle(k + 1);
+                const __m128d x = _mm_add_pd(cx, _mm_mul_pd(r, _mm_set_pd(cs[i1], cs[i0])));
+                const __m128d y = _mm_add_pd(cy, _mm_mul_pd(r, _mm_set_pd(sn[i1], sn[i0])));
+                pair.place(x, y, out + k);
+            }
+        }
+        if (k < count) // the odd one left
+            placeRun(g, index + k, 1, out + k);
+        return;
+    }
+#endif
     if (g.kind == Curve::Points) {
         for (size_t k = 0; k < count; ++k) {
             const size_t i = index[k] - base;
@@ -305,7 +374,7 @@ bool DrawingSource::arcSteps(const Segment &g, ArcSteps &steps)
     // tolerance; the sagitta grows with k up to a quarter turn.
     const uint32_t most = std::min<uint32_t>(g.count - 1, static_cast<uint32_t>(std::numbers::pi / 2 / delta));
     const double *table = g.kind == Curve::Circle ? circleSagittas().of : nullptr;
-    auto sagitta = [&](uint32_t k) { return radius * (table ? table[k] : unitSagitta(delta, k)); };
+    auto sagitta = [&](uint32_t k) { return radius * (table ? table[k] : arcSagitta(delta, k)); };
     auto holds = [&](uint32_t k) { return k <= 1 || sagitta(k) + margin < reachOk; };
     // Start from the small-angle estimate k²·δ²·r/8 = tolerance.
     const double estimate = std::sqrt(8 * reachOk / radius) / delta;
@@ -321,6 +390,15 @@ bool DrawingSource::arcSteps(const Segment &g, ArcSteps &steps)
     // tests every node between, not a hull of them.
     steps.failsNext = k < most && k < Simplifier::kHullFrom && sagitta(k + 1) - margin > reachOk;
     return true;
+}
+
+double DrawingSource::arcSagitta(double delta, uint32_t k)
+{
+    const uint64_t h = std::bit_cast<uint64_t>(delta) * 0x9E3779B97F4A7C15ull + k * 0xC2B2AE3D27D4EB4Full;
+    SagittaSlot &slot = m_sagittas[(h >> 56) % m_sagittas.size()];
+    if (!(slot.delta == delta && slot.k == k))
+        slot = {delta, k, unitSagitta(delta, k)};
+    return slot.value;
 }
 
 void DrawingSource::walkSegment(const Segment &g, bool reversed, ContourBuilder &builder)

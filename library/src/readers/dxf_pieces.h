@@ -5,6 +5,7 @@
 #include "order/cutting_order.h"
 #include "readers/dxf_reader.h"
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -132,6 +133,15 @@ private:
     std::vector<char> m_safe; // per piece: every sample usable, known without sampling
     std::unique_ptr<KeptCircle> m_keptCircles[2 * kCurvePoints];
     // The ring of the lone circle last asked about (holdsAlone).
+    // unitSagitta of arcs, which the inserts of one block ask again and
+    // again: a small table by step and count.
+    double arcSagitta(double delta, uint32_t k);
+    struct SagittaSlot {
+        double delta = -1;
+        uint32_t k = 0;
+        double value = 0;
+    };
+    std::array<SagittaSlot, 256> m_sagittas{};
     struct Ring {
         size_t piece = ~size_t(0);
         bool known = false;
