@@ -106,15 +106,31 @@ std::vector<int> findParents(const std::vector<NestEntry> &cs, const OutlineFn &
     for (size_t k = 0; k < cells; ++k)
         begin[k + 1] += begin[k];
     std::copy(begin.begin(), begin.end() - 1, end.begin());
-    // Each with its box, so that a scan reads its cells alone.
+    // Each with its box, so that a scan reads its cells alone: in single
+    // precision rounded inwards, which any box holding the exact one holds,
+    // then checked exactly.
     struct Held {
-        double minX, minY, maxX, maxY;
+        float minX, minY, maxX, maxY;
         uint32_t index;
+    };
+    constexpr float kLargest = std::numeric_limits<float>::max(), kInf = std::numeric_limits<float>::infinity();
+    auto up = [&](double v) {
+        if (!(std::fabs(v) <= kLargest)) // beyond single precision, or not a number
+            return v > 0 ? kInf : v < 0 ? -kLargest : static_cast<float>(v);
+        const auto f = static_cast<float>(v);
+        return static_cast<double>(f) < v ? std::nextafter(f, kInf) : f;
+    };
+    auto down = [&](double v) {
+        if (!(std::fabs(v) <= kLargest))
+            return v < 0 ? -kInf : v > 0 ? kLargest : static_cast<float>(v);
+        const auto f = static_cast<float>(v);
+        return static_cast<double>(f) > v ? std::nextafter(f, -kInf) : f;
     };
     std::vector<Held> entries(begin[cells]);
     for (size_t i = 0; i < n; ++i)
         if (cs[i].hasFirst)
-            entries[end[cellOfFirst(cs[i])]++] = {cs[i].minX, cs[i].minY, cs[i].maxX, cs[i].maxY, static_cast<uint32_t>(i)};
+            entries[end[cellOfFirst(cs[i])]++] = {up(cs[i].minX), up(cs[i].minY), down(cs[i].maxX), down(cs[i].maxY),
+                                                  static_cast<uint32_t>(i)};
 
     // Each contour in turn takes, among the smaller ones not placed yet, those
     // its box and its outline hold: a contour's parent is the first to.
@@ -131,7 +147,8 @@ std::vector<int> findParents(const std::vector<NestEntry> &cs, const OutlineFn &
                 const auto k = static_cast<size_t>(y * g + x);
                 for (uint32_t i = begin[k]; i < end[k] && entries[i].index < f; ++i) {
                     const Held &h = entries[i];
-                    if (outer.minX <= h.minX && outer.minY <= h.minY && outer.maxX >= h.maxX && outer.maxY >= h.maxY)
+                    if (outer.minX <= h.minX && outer.minY <= h.minY && outer.maxX >= h.maxX && outer.maxY >= h.maxY &&
+                        outer.boxContains(cs[h.index]))
                         candidates.push_back(h.index);
                 }
             }
@@ -186,14 +203,16 @@ std::vector<int> findParents(const std::vector<NestEntry> &cs, const OutlineFn &
 // Uniform grid over one corner's points, searched ring by ring.
 class CornerNearest::Grid {
 public:
-    Grid(const std::vector<std::array<double, 2>> &pts, const std::vector<size_t> &alive) : m_pts(pts)
+    Grid(const CornerNearest &owner, size_t corner, const std::vector<size_t> &alive) : m_owner(owner), m_corner(corner)
     {
-        double x0 = pts[alive[0]][0], y0 = pts[alive[0]][1], x1 = x0, y1 = y0;
+        auto at = [&](size_t i) { return owner.point(corner, i); };
+        double x0 = at(alive[0])[0], y0 = at(alive[0])[1], x1 = x0, y1 = y0;
         for (size_t i : alive) {
-            x0 = std::min(x0, pts[i][0]);
-            x1 = std::max(x1, pts[i][0]);
-            y0 = std::min(y0, pts[i][1]);
-            y1 = std::max(y1, pts[i][1]);
+            const auto p = at(i);
+            x0 = std::min(x0, p[0]);
+            x1 = std::max(x1, p[0]);
+            y0 = std::min(y0, p[1]);
+            y1 = std::max(y1, p[1]);
         }
         // Two points a cell on average: fewer empty cells to visit.
         const double side = std::sqrt(static_cast<double>(alive.size()) / 2);
@@ -208,7 +227,7 @@ public:
         const auto cells = static_cast<size_t>(m_gx * m_gy);
         m_cells.assign(cells, Cell{});
         for (size_t i : alive)
-            ++m_cells[index(pts[i][0], pts[i][1])].end;
+            ++m_cells[index(at(i))].end;
         uint32_t offset = 0;
         for (Cell &c : m_cells) {
             const uint32_t count = c.end;
@@ -216,13 +235,15 @@ public:
             offset += count;
         }
         m_entries.resize(alive.size());
-        for (size_t i : alive)
-            m_entries[m_cells[index(pts[i][0], pts[i][1])].end++] = {pts[i][0], pts[i][1], i};
+        for (size_t i : alive) {
+            const auto p = at(i);
+            m_entries[m_cells[index(p)].end++] = {p[0], p[1], i};
+        }
     }
 
     void remove(size_t pos)
     {
-        Cell &c = m_cells[index(m_pts[pos][0], m_pts[pos][1])];
+        Cell &c = m_cells[index(m_owner.point(m_corner, pos))];
         for (uint32_t k = c.begin; k < c.end; ++k)
             if (m_entries[k].pos == pos) {
                 m_entries[k] = m_entries[--c.end];
@@ -289,9 +310,9 @@ public:
     static constexpr size_t kNone = std::numeric_limits<size_t>::max();
 
 private:
-    size_t index(double x, double y) const
+    size_t index(const std::array<double, 2> &p) const
     {
-        return static_cast<size_t>(cellOf(y, m_y0, m_cell, m_gy) * m_gx + cellOf(x, m_x0, m_cell, m_gx));
+        return static_cast<size_t>(cellOf(p[1], m_y0, m_cell, m_gy) * m_gx + cellOf(p[0], m_x0, m_cell, m_gx));
     }
 
     struct Entry {
@@ -303,24 +324,25 @@ private:
         uint32_t begin = 0, end = 0; // its entries, those live before the end
     };
 
-    const std::vector<std::array<double, 2>> &m_pts;
+    const CornerNearest &m_owner;
+    size_t m_corner;
     double m_x0 = 0, m_y0 = 0, m_cell = 1;
     int64_t m_gx = 1, m_gy = 1;
     std::vector<Cell> m_cells;
     std::vector<Entry> m_entries;
 };
 
-CornerNearest::CornerNearest(size_t count) : m_count(count), m_alive(count), m_removed(count, 0)
+CornerNearest::CornerNearest(const std::vector<NestEntry> &entries, const int *list, size_t count)
+    : m_entries(entries), m_list(list), m_count(count), m_alive(count), m_removed(count, 0)
 {
-    for (auto &p : m_points)
-        p.resize(count);
 }
 
 CornerNearest::~CornerNearest() = default;
 
-void CornerNearest::setPoint(int corner, size_t pos, double x, double y)
+std::array<double, 2> CornerNearest::point(size_t k, size_t pos) const
 {
-    m_points[static_cast<size_t>(corner)][pos] = {x, y};
+    const NestEntry &e = m_entries[static_cast<size_t>(m_list[pos])];
+    return {k == 0 || k == 3 ? e.minX : e.maxX, k == 0 || k == 2 ? e.minY : e.maxY};
 }
 
 void CornerNearest::build() { rebuild(); }
@@ -337,7 +359,7 @@ void CornerNearest::rebuild()
     if (m_alive <= kSmall)
         return;
     for (size_t k = 0; k < 4; ++k)
-        m_grids[k] = std::make_unique<Grid>(m_points[k], m_remaining);
+        m_grids[k] = std::make_unique<Grid>(*this, k, m_remaining);
 }
 
 size_t CornerNearest::nearest(const std::array<std::array<double, 2>, 4> &query, int corners)
@@ -350,7 +372,7 @@ size_t CornerNearest::nearest(const std::array<std::array<double, 2>, 4> &query,
                 continue;
             double d = std::numeric_limits<double>::infinity();
             for (int k = 0; k < corners; ++k) {
-                const auto &p = m_points[static_cast<size_t>(k)][pos];
+                const auto p = point(static_cast<size_t>(k), pos);
                 const double dx = p[0] - query[static_cast<size_t>(k)][0];
                 const double dy = p[1] - query[static_cast<size_t>(k)][1];
                 d = std::min(d, dx * dx + dy * dy);
@@ -457,14 +479,7 @@ std::vector<int> orderList(const std::vector<NestEntry> &cs, const int *list, si
         return orderShortList(cs, list, n, start);
     std::vector<int> picks;
     picks.reserve(n);
-    CornerNearest nearest(n);
-    for (size_t pos = 0; pos < n; ++pos) {
-        const NestEntry &c = cs[static_cast<size_t>(list[pos])];
-        for (int k = 0; k < 4; ++k) {
-            const Corner p = cornerOf(c, k);
-            nearest.setPoint(k, pos, p.x, p.y);
-        }
-    }
+    CornerNearest nearest(cs, list, n);
     nearest.build();
     size_t pos = nearest.nearest({{{start.x, start.y}}}, 1);
     for (;;) {
@@ -485,29 +500,25 @@ std::vector<int> orderList(const std::vector<NestEntry> &cs, const int *list, si
 
 } // namespace
 
-// A radix sort on the values' bits, whose order is the values' own once
-// negative numbers are turned round and -0 made +0.
-std::vector<uint32_t> stableOrder(const std::vector<double> &value)
+uint64_t orderKey(double value)
 {
-    const size_t n = value.size();
-    std::vector<uint32_t> order(n);
+    constexpr uint64_t kSign = uint64_t(1) << 63;
+    const auto bits = std::bit_cast<uint64_t>(value + 0.0);
+    return (bits & kSign) ? ~bits : bits | kSign;
+}
+
+// A radix sort of the positions, a byte of the keys at a time.
+std::vector<uint32_t> stableOrder(const std::vector<uint64_t> &key)
+{
+    const size_t n = key.size();
+    std::vector<uint32_t> order(n), orderOut(n);
     std::iota(order.begin(), order.end(), 0u);
     if (n < 2)
         return order;
-    if (std::any_of(value.begin(), value.end(), [](double v) { return std::isnan(v); })) {
-        std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return value[a] < value[b]; });
-        return order;
-    }
-    constexpr uint64_t kSign = uint64_t(1) << 63;
-    std::vector<uint64_t> key(n), keyOut(n);
-    std::vector<uint32_t> orderOut(n);
     std::array<std::array<uint32_t, 256>, 8> count{};
-    for (size_t i = 0; i < n; ++i) {
-        const auto bits = std::bit_cast<uint64_t>(value[i] + 0.0);
-        key[i] = (bits & kSign) ? ~bits : bits | kSign;
+    for (const uint64_t k : key)
         for (size_t b = 0; b < 8; ++b)
-            ++count[b][(key[i] >> (8 * b)) & 0xff];
-    }
+            ++count[b][(k >> (8 * b)) & 0xff];
     for (size_t b = 0; b < 8; ++b) {
         std::array<uint32_t, 256> &c = count[b];
         if (c[key[0] >> (8 * b) & 0xff] == n)
@@ -518,12 +529,8 @@ std::vector<uint32_t> stableOrder(const std::vector<double> &value)
             k = sum;
             sum += here;
         }
-        for (size_t i = 0; i < n; ++i) {
-            const uint32_t at = c[(key[i] >> (8 * b)) & 0xff]++;
-            keyOut[at] = key[i];
-            orderOut[at] = order[i];
-        }
-        key.swap(keyOut);
+        for (const uint32_t i : order)
+            orderOut[c[(key[i] >> (8 * b)) & 0xff]++] = i;
         order.swap(orderOut);
     }
     return order;
@@ -540,10 +547,23 @@ std::vector<NestStep> nestAndOrder(std::vector<NestEntry> cs, const OutlineFn &o
     // in that order where they stand.
     std::vector<uint32_t> order;
     {
-        std::vector<double> area(n);
-        for (size_t i = 0; i < n; ++i)
-            area[i] = (cs[i].maxX - cs[i].minX) * (cs[i].maxY - cs[i].minY);
-        order = stableOrder(area);
+        auto area = [&](size_t i) { return (cs[i].maxX - cs[i].minX) * (cs[i].maxY - cs[i].minY); };
+        std::vector<uint64_t> key(n);
+        bool unordered = false;
+        for (size_t i = 0; i < n; ++i) {
+            const double a = area(i);
+            unordered = unordered || std::isnan(a);
+            key[i] = orderKey(a);
+        }
+        if (!unordered) {
+            order = stableOrder(key);
+        } else {
+            // An area that is not a number: the comparisons decide alone.
+            key = {};
+            order.resize(n);
+            std::iota(order.begin(), order.end(), 0u);
+            std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return area(a) < area(b); });
+        }
     }
     {
         std::vector<bool> placed(n, false);

@@ -50,9 +50,12 @@ using QuickHoldsFn = std::function<int(size_t i, double x, double y)>;
 std::vector<int> findParents(const std::vector<NestEntry> &sorted, const OutlineFn &outline,
                              const QuickHoldsFn &quick = nullptr);
 
-// Positions of `value` by increasing value, equal values in position order:
-// what std::stable_sort with `<` gives.
-std::vector<uint32_t> stableOrder(const std::vector<double> &value);
+// A key whose order as an unsigned number is the order of the values that
+// are not NaN (-0 and +0 alike).
+uint64_t orderKey(double value);
+// Positions by increasing key, equal keys in position order: with the keys
+// of values, what std::stable_sort with `<` gives.
+std::vector<uint32_t> stableOrder(const std::vector<uint64_t> &key);
 
 // One step of the output order: children before parents, depth first in
 // pick order; a hole is at odd depth.
@@ -68,13 +71,13 @@ struct NestStep {
 std::vector<NestStep> nestAndOrder(std::vector<NestEntry> contours, const OutlineFn &outline,
                                    const QuickHoldsFn &quick = nullptr);
 
-// Nearest remaining entry by up to four corner points per entry; ties go to
-// the lowest position.
+// Nearest remaining entry of a list by up to four corners of its box
+// (lower left, upper right, lower right, upper left); ties go to the lowest
+// position in the list.
 class CornerNearest {
 public:
-    explicit CornerNearest(size_t count);
+    CornerNearest(const std::vector<NestEntry> &entries, const int *list, size_t count);
     ~CornerNearest();
-    void setPoint(int corner, size_t pos, double x, double y);
     void build();
     // The entry minimising the smallest squared distance between query point
     // k and its corner k, for k < corners.
@@ -86,10 +89,14 @@ private:
     class Grid;
     void rebuild();
 
+    // Corner k of the entry at position pos.
+    std::array<double, 2> point(size_t k, size_t pos) const;
+
+    const std::vector<NestEntry> &m_entries;
+    const int *m_list;
     size_t m_count;
     size_t m_alive;
     size_t m_builtWith = 0;
-    std::array<std::vector<std::array<double, 2>>, 4> m_points;
     std::vector<char> m_removed;
     std::vector<size_t> m_remaining; // used once few entries are left
     std::array<std::unique_ptr<Grid>, 4> m_grids;
