@@ -250,8 +250,9 @@ public:
                 uint32_t i = skip;
 #if defined(__SSE2__)
                 if constexpr (std::is_same_v<Records, ContourRecords>) {
-                    // Whole records at once: the two coordinates converted as
-                    // one by one, then the contour's pen and name.
+                    // Whole records at once: both coordinates converted
+                    // together, to the same floats as one by one, then the
+                    // contour's pen and name.
                     ContourPoint model{};
                     records.write(model, 0, 0, false);
                     const __m128 tail = _mm_loadu_ps(&model.X);
