@@ -24,34 +24,6 @@
 #include <functional>
 #include <vector>
 
-namespace {
-
-double g_lastWallMs = 0;
-
-// Median of `runs` timings of `what`, in milliseconds of this thread's
-// processor time, which other programs on a busy machine change less than
-// the clock; `prepare` runs untimed. g_lastWallMs gets the median by the
-// clock, printed beside it.
-double medianMs(int runs, const std::function<void()> &prepare, const std::function<void()> &what)
-{
-    std::vector<double> times, wall;
-    for (int k = 0; k < runs; ++k) {
-        prepare();
-        QElapsedTimer t;
-        t.start();
-        const double c = orvbench::cpuMs();
-        what();
-        times.push_back(orvbench::cpuMs() - c);
-        wall.push_back(double(t.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    std::sort(wall.begin(), wall.end());
-    g_lastWallMs = wall[wall.size() / 2];
-    return times[times.size() / 2];
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
     orvbench::BenchWindow bench(argc, argv);
@@ -66,12 +38,17 @@ int main(int argc, char **argv)
     };
     loadDocument();
     const QString project = QDir(bench.folder()).filePath(QStringLiteral("grand.orv"));
+    // Each timing also gives the median by the clock, printed beside it.
+    double clockMs = 0;
+    auto medianMs = [&](int runs, const std::function<void()> &prepare, const std::function<void()> &what) {
+        return orvbench::medianMs(runs, prepare, what, &clockMs);
+    };
 
     std::printf("project of a root and a tip of %d points each\n", n);
     const double save = medianMs(
         7, [&] { platform.queueFile(project, 1); }, [&] { files.cmdSauveProfil_Click(2); });
     std::printf("%-52s %8.1f ms (clock %.1f ms, %.1f MB)\n", "save over the project (cmdSauveProfil(2))",
-                save, g_lastWallMs, double(QFileInfo(project).size()) / 1e6);
+                save, clockMs, double(QFileInfo(project).size()) / 1e6);
     const QString fresh = QDir(bench.folder()).filePath(QStringLiteral("neuf.orv"));
     const double saveNew = medianMs(
         7,
@@ -80,11 +57,11 @@ int main(int argc, char **argv)
             platform.queueFile(fresh, 1);
         },
         [&] { files.cmdSauveProfil_Click(2); });
-    std::printf("%-52s %8.1f ms (clock %.1f ms)\n", "save as a new file", saveNew, g_lastWallMs);
+    std::printf("%-52s %8.1f ms (clock %.1f ms)\n", "save as a new file", saveNew, clockMs);
     const double open = medianMs(
         7, [] {}, [&] { files.openProject(project); });
     std::printf("%-52s %8.1f ms (clock %.1f ms)\n", "reopen (openProject, whole command)", open,
-                g_lastWallMs);
+                clockMs);
     if (!platform.messages().empty())
         std::printf("  unexpected message: %s\n", platform.messages().back().text.toUtf8().constData());
 

@@ -1,5 +1,6 @@
 // Times EcrireGCode on a tapered, swept panel of two profiles of N points.
 //   bench_gcode [POINTS] [RUNS] [FOLDER]
+#include "bench_timing.h"
 #include "vextra.h"
 
 #include <algorithm>
@@ -16,12 +17,7 @@
 
 namespace {
 
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
+double cpuMs() { return orvbench::cpuMs(CLOCK_PROCESS_CPUTIME_ID); }
 
 double wallMs()
 {
@@ -45,12 +41,6 @@ VxArray *profile(int32_t n, double chord, double dx, double dy)
         p[i].Tag[1] = 'A';
     }
     return a;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 } // namespace
@@ -91,7 +81,7 @@ int main(int argc, char **argv)
         std::printf("EcrireGCode 2 x %d points, %d decimals: %d moves, %lld bytes; processor %.1f ms (median %.1f), "
                     "wall %.1f ms (median %.1f)\n",
                     n, decimals, moves, static_cast<long long>(st.st_size), *std::min_element(cpu.begin(), cpu.end()),
-                    median(cpu), *std::min_element(wall.begin(), wall.end()), median(wall));
+                    orvbench::median(cpu), *std::min_element(wall.begin(), wall.end()), orvbench::median(wall));
     }
     std::remove(path.c_str());
     VxArrayDestroy(root);

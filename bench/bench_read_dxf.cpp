@@ -3,6 +3,7 @@
 // number), and measures the peak memory of one LireFichier in a fresh child
 // process per file.
 //   bench_read_dxf [--runs N] FILE...
+#include "bench_timing.h"
 #include "readers/dxf_reader.h"
 #include "dxflib_counter.h"
 #include "foundation/text_input.h"
@@ -48,12 +49,7 @@ void countedFree(void *p)
 
 // Processor time of this process (user and system), in seconds: on a busy
 // machine it does not count the time spent waiting for a processor.
-double cpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
+double cpuSeconds() { return orvbench::cpuMs(CLOCK_PROCESS_CPUTIME_ID) / 1e3; }
 
 template <typename F> double timed(F &&f)
 {
@@ -186,12 +182,6 @@ Memory measureMemory(const std::string &self, const std::string &path)
     return m;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 std::string baseName(const std::string &path)
 {
     const size_t slash = path.find_last_of('/');
@@ -262,8 +252,9 @@ int main(int argc, char **argv)
         const double growth = static_cast<double>(m.rssPeakKb - m.rssBeforeKb) * 1024.0;
         std::printf("| %s | %.0f | %d | %.1f (median %.1f) | %.1f (median %.1f) | %.2f (pairs %.2f) | %.1f | %.1f | "
                     "%.1f (%.1f) | %.1f (%.1f) |\n",
-                    baseName(path).c_str(), bytes, records, best * 1e3, median(whole) * 1e3, bestPeer * 1e3,
-                    median(peer) * 1e3, best / bestPeer, median(pairRatio), *std::min_element(reader.begin(), reader.end()) * 1e3,
+                    baseName(path).c_str(), bytes, records, best * 1e3, orvbench::median(whole) * 1e3,
+                    bestPeer * 1e3, orvbench::median(peer) * 1e3, best / bestPeer, orvbench::median(pairRatio),
+                    *std::min_element(reader.begin(), reader.end()) * 1e3,
                     *std::min_element(floorTimes.begin(), floorTimes.end()) * 1e3, growth / 1048576.0, growth / bytes,
                     static_cast<double>(m.heapPeak) / 1048576.0, static_cast<double>(m.heapPeak) / bytes);
         if (!counts.ok)

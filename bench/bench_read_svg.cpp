@@ -1,6 +1,7 @@
 // Times the SVG reader: the whole LireFichier (parse, sampling, cutting order,
 // fill) and the reader's working list alone, in processor time.
 //   bench_read_svg [--runs N] FILE.svg...   (svg_letters.svg: bench/gen_svg_letters.py)
+#include "bench_timing.h"
 #include "readers/readers.h"
 #include "vextra.h"
 
@@ -15,12 +16,7 @@ namespace {
 
 // Processor time of the process: on a busy machine it leaves out the wait
 // for a processor.
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) * 1e-6;
-}
+double cpuMs() { return orvbench::cpuMs(CLOCK_PROCESS_CPUTIME_ID); }
 
 struct Figures {
     double best = 1e30, median = 0;
@@ -36,9 +32,8 @@ template <typename F> Figures measure(int runs, F &&once)
         f.count = once();
         ms.push_back(cpuMs() - t0);
     }
-    std::sort(ms.begin(), ms.end());
-    f.best = ms.front();
-    f.median = ms[ms.size() / 2];
+    f.best = *std::min_element(ms.begin(), ms.end());
+    f.median = orvbench::median(ms);
     return f;
 }
 

@@ -14,23 +14,6 @@
 #include <functional>
 #include <vector>
 
-namespace {
-
-// Median processor time of `runs` runs of `what` (ms); `prepare` runs untimed.
-double medianMs(int runs, const std::function<void()> &prepare, const std::function<void()> &what)
-{
-    std::vector<double> times;
-    for (int k = 0; k < runs; ++k) {
-        prepare();
-        const double c = orvbench::cpuMs();
-        what();
-        times.push_back(orvbench::cpuMs() - c);
-    }
-    return orvbench::median(times);
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
     orvbench::BenchWindow bench(argc, argv);
@@ -43,7 +26,7 @@ int main(int argc, char **argv)
     orv::FormOrvalis &window = bench.form();
 
     std::vector<ContourPoint> buffer;
-    const double readMs = medianMs(
+    const double readMs = orvbench::medianMs(
         runs, [] {},
         [&] {
             orv::ContourArray array(bench.library(), 1);
@@ -67,7 +50,7 @@ int main(int argc, char **argv)
         form->ui().upper.picture->picture();
         form->ui().lower.picture->picture();
     };
-    const double openMs = medianMs(
+    const double openMs = orvbench::medianMs(
         runs, [&] { form.reset(); }, open);
     orv::FormSequences &f = *form;
     std::printf("drawing: %zu contours, %zu points; pictures %dx%d and %dx%d pixels\n",
@@ -126,14 +109,14 @@ int main(int argc, char **argv)
     std::printf("assembly of %zu sequences, median of %d (chain and delete timed with their undo):\n",
                 f.document().final().size(), runs);
     for (const Case &c : cases) {
-        const double ms = medianMs(runs, c.prepare, c.command);
+        const double ms = orvbench::medianMs(runs, c.prepare, c.command);
         draw();
         std::printf("  %-32s %8.1f ms\n", c.name, ms);
     }
     for (orv::ListKind k : {orv::ListKind::Initial, orv::ListKind::Final}) {
         orv::ProfileCanvas *canvas =
             k == orv::ListKind::Initial ? f.ui().upper.picture : f.ui().lower.picture;
-        const double ms = medianMs(
+        const double ms = orvbench::medianMs(
             runs, [&] { canvas->invalidatePicture(); }, [&] { canvas->picture(); });
         std::printf("  %-32s %8.1f ms\n",
                     k == orv::ListKind::Initial ? "redraw pctSequences" : "redraw pctSequencesFinal", ms);

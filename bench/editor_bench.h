@@ -8,15 +8,18 @@
 #include "editor/form_orvalis.h"
 #include "platform/test_platform.h"
 #include "platform/vextra_binding.h"
+#include "bench_timing.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,19 +40,24 @@ inline orv::ProfilePoints wavyAirfoil(int n, float chord, float dy, int every, i
     return orv::ProfilePoints(pts);
 }
 
-// Processor time in milliseconds, of the thread or of the whole process.
-inline double cpuMs(clockid_t clock = CLOCK_THREAD_CPUTIME_ID)
+// Median processor time of this thread over `runs` runs of `what` (ms);
+// `prepare` runs untimed. `wallMedian`, when given, gets the median by the
+// clock.
+inline double medianMs(int runs, const std::function<void()> &prepare, const std::function<void()> &what,
+                       double *wallMedian = nullptr)
 {
-    timespec ts{};
-    clock_gettime(clock, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
-// The median of some timings.
-inline double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+    std::vector<double> times, wall;
+    for (int k = 0; k < runs; ++k) {
+        prepare();
+        const auto w = std::chrono::steady_clock::now();
+        const double c = cpuMs();
+        what();
+        times.push_back(cpuMs() - c);
+        wall.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - w).count());
+    }
+    if (wallMedian)
+        *wallMedian = median(wall);
+    return median(times);
 }
 
 // Offscreen before the application exists.

@@ -1,6 +1,8 @@
 // Profile insertion splice.
 #include "core/insertion.h"
 
+#include "core/selection.h"
+
 #include <stdexcept>
 #include <vector>
 
@@ -25,7 +27,7 @@ void spliceAfter(ProfilePoints &saved, int32_t k, const ProfilePoints &loaded)
     inserted.push_back(saved[k]);
     for (PointProfil &p : inserted)
         p.Flags = kSelected;
-    saved.forEachEdit([](int32_t, PointProfil &p) { p.Flags = static_cast<int16_t>(p.Flags & ~kSelected); });
+    clearSelection(saved, kSelected);
     saved.insert(k + 1, inserted);
 }
 

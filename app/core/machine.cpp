@@ -35,6 +35,21 @@ TowerPlanes towerPlanes(const MachineSettings &m)
     return m.rootSide == 1 ? TowerPlanes{farFromRoot, nearRoot} : TowerPlanes{nearRoot, farFromRoot};
 }
 
+namespace {
+
+// f(i, root point i, tip point i) for i from 1 to n, n at most both counts.
+template <typename F> void forEachPair(const Profils &doc, int32_t n, F &&f)
+{
+    // Both lists are chunked, not necessarily alike: the tip is read flat.
+    const std::vector<PointProfil> tip = doc.PointsS.toVector();
+    doc.PointsE.forEachRun([&](int32_t first, std::span<const PointProfil> run) {
+        for (size_t k = 0; k < run.size() && first + int32_t(k) <= n; ++k)
+            f(first + int32_t(k), run[k], tip[size_t(first + int32_t(k) - 1)]);
+    });
+}
+
+} // namespace
+
 void computeCarriagePaths(const Profils &doc, const MachineSettings &m, CarriagePaths &out)
 {
     const int32_t n = doc.NbPointsE();
@@ -48,17 +63,10 @@ void computeCarriagePaths(const Profils &doc, const MachineSettings &m, Carriage
     out.first.resize(size_t(n));
     out.second.resize(size_t(n));
     const double t1 = out.planes.first / span, t2 = out.planes.second / span;
-    // Both lists are chunked, not necessarily alike: the tip is read flat.
-    const std::vector<PointProfil> tip = doc.PointsS.toVector();
-    doc.PointsE.forEachRun([&](int32_t first, std::span<const PointProfil> run) {
-        for (size_t k = 0; k < run.size(); ++k) {
-            const int32_t i = first + int32_t(k);
-            const PointProfil &r = run[k];
-            const PointProfil &t = tip[size_t(i - 1)];
-            const double dx = double(t.X) - r.X, dy = double(t.Y) - r.Y;
-            out.first[size_t(i - 1)] = {float(r.X + dx * t1), float(r.Y + dy * t1)};
-            out.second[size_t(i - 1)] = {float(r.X + dx * t2), float(r.Y + dy * t2)};
-        }
+    forEachPair(doc, n, [&](int32_t i, const PointProfil &r, const PointProfil &t) {
+        const double dx = double(t.X) - r.X, dy = double(t.Y) - r.Y;
+        out.first[size_t(i - 1)] = {float(r.X + dx * t1), float(r.Y + dy * t1)};
+        out.second[size_t(i - 1)] = {float(r.X + dx * t2), float(r.Y + dy * t2)};
     });
 }
 
@@ -69,10 +77,20 @@ CarriagePaths carriagePaths(const Profils &doc, const MachineSettings &m)
     return paths;
 }
 
+bool axisLimited(const MachineSettings &m, int axis)
+{
+    return !(m.limits[size_t(2 * axis)] == 0 && m.limits[size_t(2 * axis + 1)] == 0);
+}
+
+bool anyAxisLimited(const MachineSettings &m)
+{
+    return axisLimited(m, 0) || axisLimited(m, 1) || axisLimited(m, 2) || axisLimited(m, 3);
+}
+
 std::optional<LimitBreach> firstLimitBreach(const CarriagePaths &paths, const MachineSettings &m)
 {
-    auto limited = [&](int axis) { return !(m.limits[size_t(2 * axis)] == 0 && m.limits[size_t(2 * axis + 1)] == 0); };
-    if (!limited(0) && !limited(1) && !limited(2) && !limited(3))
+    auto limited = [&](int axis) { return axisLimited(m, axis); };
+    if (!anyAxisLimited(m))
         return std::nullopt;
     // The approach starts from the origin and passes through 0 on each axis.
     for (int axis = 0; m.approach && axis < 4; ++axis) {
@@ -99,24 +117,16 @@ CutEstimate estimateCut(const Profils &doc, const MachineSettings &m)
     const int32_t n = std::min(doc.NbPointsE(), doc.NbPointsS());
     double slowest = 0;
     PointProfil r0, t0;
-    const std::vector<PointProfil> tip = doc.PointsS.toVector();
-    doc.PointsE.forEachRun([&](int32_t first, std::span<const PointProfil> run) {
-        for (size_t k = 0; k < run.size(); ++k) {
-            const int32_t i = first + int32_t(k);
-            if (i > n)
-                return;
-            const PointProfil &r = run[k];
-            const PointProfil &t = tip[size_t(i - 1)];
-            if (i > 1) {
-                const double dr = std::hypot(double(r.X) - r0.X, double(r.Y) - r0.Y);
-                const double dt = std::hypot(double(t.X) - t0.X, double(t.Y) - t0.Y);
-                e.rootLength += dr;
-                e.tipLength += dt;
-                slowest += std::max(dr, dt);
-            }
-            r0 = r;
-            t0 = t;
+    forEachPair(doc, n, [&](int32_t i, const PointProfil &r, const PointProfil &t) {
+        if (i > 1) {
+            const double dr = std::hypot(double(r.X) - r0.X, double(r.Y) - r0.Y);
+            const double dt = std::hypot(double(t.X) - t0.X, double(t.Y) - t0.Y);
+            e.rootLength += dr;
+            e.tipLength += dt;
+            slowest += std::max(dr, dt);
         }
+        r0 = r;
+        t0 = t;
     });
     const double span = doc.Ecartement;
     if (m.approach && n >= 1 && doc.NbPointsE() == doc.NbPointsS() && span > 0) {
@@ -127,7 +137,7 @@ CutEstimate estimateCut(const Profils &doc, const MachineSettings &m)
             const double a = height ? r.Y : r.X, d = (height ? t.Y : t.X) - a;
             return std::max(std::fabs(a + d * planes.first / span), std::fabs(a + d * planes.second / span));
         };
-        const PointProfil &r1 = doc.PointsE[1], &t1 = tip.front(), &rn = doc.PointsE[n], &tn = tip.back();
+        const PointProfil &r1 = doc.PointsE[1], &t1 = doc.PointsS[1], &rn = doc.PointsE[n], &tn = doc.PointsS[n];
         slowest += carriages(r1, t1, true) + carriages(r1, t1, false) + carriages(rn, tn, false) +
                    carriages(rn, tn, true);
     }

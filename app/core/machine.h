@@ -68,6 +68,9 @@ struct LimitBreach {
     float value = 0, min = 0, max = 0;
 };
 std::optional<LimitBreach> firstLimitBreach(const CarriagePaths &paths, const MachineSettings &m);
+// Whether an axis has a travel at all (0 to 0 means none).
+bool axisLimited(const MachineSettings &m, int axis);
+bool anyAxisLimited(const MachineSettings &m);
 
 // The lengths the two faces travel and the time the program takes: on each
 // segment the faster face moves at the feed, on the approach and the return

@@ -4,6 +4,7 @@
 #include "editor/exchange_files.h"
 
 #include "core/numeric_entry.h"
+#include "editor/files_texts.h"
 
 #include <QRegularExpression>
 
@@ -17,8 +18,6 @@ namespace {
 const QString kZeroField = QStringLiteral("00000.000");
 
 QString file3(float v) { return QString::fromStdString(formatForBox(v, kFmtFile3)); }
-
-QString quoted(const QString &path) { return QStringLiteral("« ") + path + QStringLiteral(" »"); }
 
 const QString kKept = QStringLiteral("\r\nLe projet en cours est conservé.");
 

@@ -5,6 +5,7 @@
 
 #include "core/characteristics.h"
 #include "core/numeric_entry.h"
+#include "core/selection.h"
 #include "editor/exchange_files.h"
 #include "editor/files_part.h"
 #include "editor/files_texts.h"
@@ -72,8 +73,7 @@ void ExchangePart::cmdTransfertSorvane_Click()
 {
     EditorState &s = st();
     for (Side side : kSides)
-        if (QFile::exists(exchangePath(side)))
-            QFile::remove(exchangePath(side));
+        QFile::remove(exchangePath(side));
     computeCharacteristics(s.doc);
     const Caracteristiques &c = s.doc.C;
     const QString titles[2] = {
@@ -121,17 +121,15 @@ void ExchangePart::replaceDocument(const std::vector<PointProfil> &root, const s
 
 bool ExchangePart::readExchangeFile(const QString &path, std::vector<PointProfil> &points, QString &title)
 {
-    ContourArray buffer(m_ed.library, 1);
-    Bounds bounds;
-    const int32_t read = m_ed.library.lireFichier(path, title, buffer, bounds);
-    if (read <= 0 || buffer.count() <= 0) {
-        m_ed.show(readFailure(path, read));
+    const ContourRead read = readContourFile(m_ed.library, path);
+    if (read.records.empty()) {
+        m_ed.show(readFailure(path, read.code));
         return false;
     }
-    const auto records = buffer.elements().first(size_t(std::min(read, buffer.count())));
+    title = read.title;
     points.clear();
-    points.reserve(records.size());
-    for (const ContourPoint &r : records)
+    points.reserve(read.records.size());
+    for (const ContourPoint &r : read.records)
         points.push_back({r.X, r.Y, 0});
     return true;
 }
@@ -235,17 +233,16 @@ void ExchangePart::typeInto(QWidget *box, double value)
 
 void ExchangePart::onWholeSide(Side side, const std::function<void()> &command)
 {
-    auto select = [this](Side t, bool on) {
-        st().doc.points(t).forEachEdit([on](int32_t, PointProfil &q) {
-            q.Flags = static_cast<int16_t>(on ? (q.Flags | kSelected) : (q.Flags & ~kSelected));
-        });
-    };
-    for (Side t : kSides)
-        select(t, t == side);
+    for (Side t : kSides) {
+        if (t == side)
+            selectAll(st().doc.points(t), kSelected);
+        else
+            clearSelection(st().doc.points(t), kSelected);
+    }
     st().history.AnnulationEnCours = true;
     command();
     for (Side t : kSides)
-        select(t, false);
+        clearSelection(st().doc.points(t), kSelected);
 }
 
 void ExchangePart::applySorvaneLayout(const SorvaneProject &p)

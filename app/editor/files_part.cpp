@@ -156,21 +156,30 @@ void FilesPart::openChosen(Side side, const QString &path)
     openProfile(side, path);
 }
 
+ContourRead readContourFile(const VextraLibrary &library, const QString &path)
+{
+    ContourRead r;
+    ContourArray buffer(library, 1);
+    r.code = library.lireFichier(path, r.title, buffer, r.bounds);
+    if (r.code > 0 && buffer.count() > 0) {
+        const auto got = buffer.elements().first(size_t(std::min(r.code, buffer.count())));
+        r.records.assign(got.begin(), got.end());
+    }
+    return r;
+}
+
 void FilesPart::openProfile(Side side, const QString &path)
 {
     EditorState &s = st();
-    ContourArray buffer(m_ed.library, 1);
-    Bounds bounds;
-    QString title;
-    const int32_t read = m_ed.library.lireFichier(path, title, buffer, bounds);
+    ContourRead read = readContourFile(m_ed.library, path);
     // Nothing of the document changes before a read has given points.
-    if (read <= 0 || buffer.count() <= 0) {
-        m_ed.show(readFailure(path, read));
+    if (read.records.empty()) {
+        m_ed.show(readFailure(path, read.code));
         return;
     }
-    const auto got = buffer.elements().first(size_t(std::min(read, buffer.count())));
-    std::vector<ContourPoint> records(got.begin(), got.end());
-    buffer.reset();
+    std::vector<ContourPoint> records = std::move(read.records);
+    Bounds bounds = read.bounds;
+    const QString &title = read.title;
 
     // Several contours are assembled into one in the sequence window; left
     // without validating, the open ends with the document as it was.

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace orv {
 
@@ -16,6 +17,16 @@ struct ProjectData;
 // The first `count` points as library records; Pen and Tag stay empty, so the
 // library takes them as one contour.
 ContourArray contourArray(const VextraLibrary &library, const ProfilePoints &points, int32_t count);
+
+// A file read by the library: its records (none when the read failed, `code`
+// then tells why), its title and its bounds.
+struct ContourRead {
+    std::vector<ContourPoint> records;
+    QString title;
+    Bounds bounds;
+    int32_t code = 0;
+};
+ContourRead readContourFile(const VextraLibrary &library, const QString &path);
 
 class FilesPart : public Part {
 public:

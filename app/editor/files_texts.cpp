@@ -19,12 +19,12 @@ std::string text(const QString &s)
     return s.toStdString();
 }
 
+} // namespace
+
 QString quoted(const QString &path)
 {
     return QStringLiteral("« ") + path + QStringLiteral(" »");
 }
-
-} // namespace
 
 Notice readFailure(const QString &path, int32_t code)
 {

@@ -62,7 +62,6 @@ void InsertionPart::start()
         return;
     }
     m_ed.snapshot();
-    m_index = {0, 0};
     u.lblInsertionProfils->setVisible(true);
     for (Side side : kSides)
         m_index[size_t(side)] = firstSelected(s.doc.points(side));

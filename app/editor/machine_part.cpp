@@ -4,6 +4,7 @@
 
 #include "core/numeric_entry.h"
 #include "editor/files_part.h"
+#include "editor/files_texts.h"
 #include "editor/form_machine.h"
 #include "editor/form_orvalis.h"
 #include "platform/ini_document.h"
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QToolButton>
 
-#include <algorithm>
 #include <cmath>
 
 namespace orv {
@@ -48,8 +48,6 @@ std::optional<double> number(const IniDocument &ini, const QString &key)
 }
 
 QString text(double v) { return QString::fromStdString(shortestFloatText(float(v), ".")); }
-
-QString quoted(const QString &path) { return QStringLiteral("« ") + path + QStringLiteral(" »"); }
 
 QString length(double mm) { return QString::fromStdString(formatForBox(mm, "#####0.0")); }
 
@@ -210,8 +208,9 @@ bool MachinePart::exportable(const MachineSettings &m)
                            kRefusedTitle));
         return false;
     }
-    const bool limited = std::any_of(m.limits.begin(), m.limits.end(), [](float v) { return v != 0; });
-    const std::optional<LimitBreach> breach = limited ? firstLimitBreach(carriagePaths(doc, m), m) : std::nullopt;
+    // The carriage paths are worked out only when an axis has a travel.
+    const std::optional<LimitBreach> breach =
+        anyAxisLimited(m) ? firstLimitBreach(carriagePaths(doc, m), m) : std::nullopt;
     if (breach) {
         const QChar axis = QChar::fromLatin1(m.axes[size_t(breach->axis)]);
         const QString where = breach->point == 0 ? QStringLiteral("À l'origine de l'approche")

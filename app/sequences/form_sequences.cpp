@@ -3,6 +3,7 @@
 #include "sequences/form_sequences.h"
 
 #include "editor/editor.h"
+#include "editor/files_part.h"
 #include "editor/files_texts.h"
 #include "editor/form_orvalis.h"
 #include "editor/icons.h"
@@ -120,6 +121,11 @@ void FormSequences::begin(Side side, std::span<const ContourPoint> buffer)
             b->setVisible(i == int(side));
         }
     }
+    loadDrawing(buffer);
+}
+
+void FormSequences::loadDrawing(std::span<const ContourPoint> buffer)
+{
     m_doc.load(buffer);
     m_drawingExtent = extentOf(m_doc.initial());
     m_ui.upper.bar->setValue(0);
@@ -242,19 +248,13 @@ void FormSequences::cmdOuvrirFichierSequences_Click()
     const std::optional<FileChoice> choice = m_platform.openFileDialog(request);
     if (!choice)
         return;
-    ContourArray buffer(m_library, 1);
-    Bounds bounds;
-    QString title;
-    const int32_t read = m_library.lireFichier(choice->path, title, buffer, bounds);
+    const ContourRead read = readContourFile(m_library, choice->path);
     // A failed read keeps the drawing and the assembly the window had.
-    if (read <= 0 || buffer.count() <= 0) {
-        m_platform.messageBox(readFailure(choice->path, read));
+    if (read.records.empty()) {
+        m_platform.messageBox(readFailure(choice->path, read.code));
         return;
     }
-    m_doc.load(buffer.elements().first(size_t(std::min(read, buffer.count()))));
-    m_drawingExtent = extentOf(m_doc.initial());
-    m_ui.upper.bar->setValue(0);
-    refresh();
+    loadDrawing(read.records);
 }
 
 void FormSequences::cmdInsererSequence_Click(int)

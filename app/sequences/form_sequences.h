@@ -85,6 +85,8 @@ private:
     static size_t index(ListKind k) { return k == ListKind::Initial ? 0 : 1; }
     SequencePictureUi &pictureUi(ListKind k) { return k == ListKind::Initial ? m_ui.upper : m_ui.lower; }
     void connectControls();
+    // A new drawing in the upper picture, shown from its start.
+    void loadDrawing(std::span<const ContourPoint> buffer);
     void fitPictures();
     void drawPicture(ListKind picture, QPainter &p);
     void drawOverlay(ListKind picture, QPainter &p);

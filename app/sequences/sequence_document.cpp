@@ -99,20 +99,20 @@ bool SequenceDocument::anySelected(const SequenceList &list) const
 
 void SequenceDocument::selectAll(ListKind kind)
 {
-    for (SequenceEntry &s : kind == ListKind::Initial ? m_initial : m_final)
+    for (SequenceEntry &s : edit(kind))
         s.Selected = kSequenceSelected;
 }
 
 void SequenceDocument::deselectAll(ListKind kind)
 {
-    for (SequenceEntry &s : kind == ListKind::Initial ? m_initial : m_final)
+    for (SequenceEntry &s : edit(kind))
         if (s.isSelected())
             s.Selected = kSequenceFree;
 }
 
 void SequenceDocument::toggle(ListKind kind, int index)
 {
-    SequenceList &list = kind == ListKind::Initial ? m_initial : m_final;
+    SequenceList &list = edit(kind);
     if (index < 0 || index >= int(list.size()))
         return;
     SequenceEntry &s = list[size_t(index)];
@@ -122,7 +122,7 @@ void SequenceDocument::toggle(ListKind kind, int index)
 bool SequenceDocument::selectInside(ListKind kind, const DrawingExtent &box)
 {
     bool any = false;
-    for (SequenceEntry &s : kind == ListKind::Initial ? m_initial : m_final) {
+    for (SequenceEntry &s : edit(kind)) {
         if (s.Points.empty() || s.MinX < box.xMin || s.MaxX > box.xMax || s.MinY < box.yMin ||
             s.MaxY > box.yMax)
             continue;

@@ -76,6 +76,7 @@ public:
     Outcome validate(std::vector<ContourPoint> &buffer, DrawingExtent &bounds) const;
 
 private:
+    SequenceList &edit(ListKind kind) { return kind == ListKind::Initial ? m_initial : m_final; }
     struct Snapshot {
         SequenceList initial, final;
     };

@@ -24,6 +24,24 @@ int64_t cellOf(double v, double origin, double size, int64_t cells)
     return static_cast<int64_t>(c);
 }
 
+struct Corner {
+    double x, y;
+};
+
+Corner cornerOf(const NestEntry &c, int k)
+{
+    switch (k) {
+    case 0:
+        return {c.minX, c.minY};
+    case 1:
+        return {c.maxX, c.maxY};
+    case 2:
+        return {c.maxX, c.minY};
+    default:
+        return {c.minX, c.maxY};
+    }
+}
+
 } // namespace
 
 ContourLocator::ContourLocator(const std::vector<Node> &pts) : m_pts(pts)
@@ -341,8 +359,8 @@ CornerNearest::~CornerNearest() = default;
 
 std::array<double, 2> CornerNearest::point(size_t k, size_t pos) const
 {
-    const NestEntry &e = m_entries[static_cast<size_t>(m_list[pos])];
-    return {k == 0 || k == 3 ? e.minX : e.maxX, k == 0 || k == 2 ? e.minY : e.maxY};
+    const Corner c = cornerOf(m_entries[static_cast<size_t>(m_list[pos])], static_cast<int>(k));
+    return {c.x, c.y};
 }
 
 void CornerNearest::build() { rebuild(); }
@@ -410,24 +428,6 @@ void CornerNearest::remove(size_t pos)
 }
 
 namespace {
-
-struct Corner {
-    double x, y;
-};
-
-Corner cornerOf(const NestEntry &c, int k)
-{
-    switch (k) {
-    case 0:
-        return {c.minX, c.minY};
-    case 1:
-        return {c.maxX, c.maxY};
-    case 2:
-        return {c.maxX, c.minY};
-    default:
-        return {c.minX, c.maxY};
-    }
-}
 
 // Greedy nearest-neighbour order of one list: the first pick is nearest (by
 // lower-left corner) to `start`, each next one nearest to the previous pick by

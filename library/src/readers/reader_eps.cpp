@@ -3,6 +3,7 @@
 // converted to millimetres. Prolog procedures that alias an operator and the
 // path procedures of Illustrator's and cairo's prologs are understood; no
 // other procedure is run.
+#include "readers/dxf_reader.h"
 #include "readers/ps_tokens.h"
 #include "readers/readers.h"
 #include "foundation/bezier.h"
@@ -28,7 +29,7 @@ constexpr size_t kOperands = 10;
 constexpr size_t kMaxSaved = 1024;     // gsave levels kept; deeper ones reuse the last
 constexpr size_t kMaxDefinitions = 4096;
 constexpr size_t kMaxNameLength = 127;
-constexpr int kArcSteps = 100;  // 101 points per arc, as DXF arcs
+constexpr int kArcSteps = dxf::kCurvePoints - 1; // as DXF arcs
 
 enum class Op : uint8_t {
     None,
@@ -135,9 +136,6 @@ public:
         while (!m_list.empty() && m_list.back().contour == last)
             m_list.pop_back();
     }
-
-    // Literal names are watched for an ASCII85 filter on the file itself.
-    void literal(std::string_view name) { m_ascii85 = name == "ASCII85Decode"; }
 
     // Where data read from the file itself ends, once an operator starts
     // reading it: "~>" after an image filtered from ASCII85, "cleartomark"
@@ -298,6 +296,8 @@ private:
     {
         switch (t.kind) {
         case Token::Kind::Literal:
+            // Watched for an ASCII85 filter on the file itself.
+            m_ascii85 = t.text == "ASCII85Decode";
             m_key = m_literal;
             m_literal = t.text;
             m_hasValue = false;
@@ -559,8 +559,6 @@ int readEps(const char *path, TitleBuffer &, PointList &list)
     Tokenizer tokens(text.substr(lines.position()));
     Token t;
     while (tokens.next(t)) {
-        if (t.kind == Token::Kind::Literal)
-            reader.literal(t.text);
         reader.token(t);
         const std::string_view end = reader.takeInlineData();
         if (!end.empty())

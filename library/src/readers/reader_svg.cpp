@@ -336,8 +336,6 @@ public:
                 height = width * box.h / box.w;
             }
             page = fitViewBox(box, m_doc.attr(root, Attr::PreserveAspectRatio), width, height);
-        } else if (!hasHeight) {
-            height = 0;
         }
         m_rootViewport = page;
         // Y up: the bottom of the page is at zero.
@@ -345,14 +343,28 @@ public:
     }
 
 private:
-    // A width or height of the page in millimetres, when it has an absolute unit.
+    // A width or height of the page in millimetres, when it has an absolute
+    // unit; `mm` is left alone otherwise.
     bool pageLength(const Element &e, Attr name, double &mm) const
     {
         svg::Length l;
         if (!svg::parseLength(m_doc.attr(e, name), l))
             return false;
-        mm = l.value * svg::millimetresPer(l.unit);
-        return mm > 0 && std::isfinite(mm);
+        const double v = l.value * svg::millimetresPer(l.unit);
+        if (!(v > 0) || !std::isfinite(v))
+            return false;
+        mm = v;
+        return true;
+    }
+
+    // Radii of an ellipse or of a rectangle's corners: one left out takes
+    // the other's value.
+    void radii(const Element &e, double &rx, double &ry) const
+    {
+        rx = length(e, Attr::Rx, -1);
+        ry = length(e, Attr::Ry, -1);
+        rx = rx < 0 ? ry : rx;
+        ry = ry < 0 ? rx : ry;
     }
 
     // A length attribute in user units, or the fallback.
@@ -479,10 +491,8 @@ private:
             break;
         }
         case Kind::Ellipse: {
-            // A radius left out takes the other's value.
-            double rx = length(e, Attr::Rx, -1), ry = length(e, Attr::Ry, -1);
-            rx = rx < 0 ? ry : rx;
-            ry = ry < 0 ? rx : ry;
+            double rx = 0, ry = 0;
+            radii(e, rx, ry);
             if (rx > 0 && ry > 0)
                 m_out.ellipse(length(e, Attr::Cx), length(e, Attr::Cy), rx, ry);
             break;
@@ -506,11 +516,9 @@ private:
         const double w = length(e, Attr::Width), h = length(e, Attr::Height);
         if (!(w > 0) || !(h > 0))
             return;
-        // Corner radii: a missing or negative one takes the other's value,
-        // and neither passes half the side.
-        double rx = length(e, Attr::Rx, -1), ry = length(e, Attr::Ry, -1);
-        rx = rx < 0 ? ry : rx;
-        ry = ry < 0 ? rx : ry;
+        // Corner radii, neither past half the side.
+        double rx = 0, ry = 0;
+        radii(e, rx, ry);
         rx = std::min(std::max(rx, 0.0), w / 2);
         ry = std::min(std::max(ry, 0.0), h / 2);
         svg::Outline &o = m_out;

@@ -229,8 +229,8 @@ void planTraverses(const Panel &panel, CutSummary &summary, std::vector<Traverse
     addTraverse(back, across, origin, panel, summary);
     // The approach starts from the origin, which must be within reach too.
     summary.withinLimits = summary.withinLimits && withinLimits(origin, panel);
-    for (const auto &list : {approach, back})
-        for (const Traverse &t : list)
+    for (const std::vector<Traverse> *list : {&approach, &back})
+        for (const Traverse &t : *list)
             summary.withinLimits = summary.withinLimits && withinLimits(t.to, panel);
 }
 
