@@ -21,11 +21,6 @@ std::string text(const QString &s)
 
 } // namespace
 
-QString quoted(const QString &path)
-{
-    return QStringLiteral("« ") + path + QStringLiteral(" »");
-}
-
 Notice readFailure(const QString &path, int32_t code)
 {
     const QString f = quoted(path);

@@ -13,7 +13,10 @@
 namespace orv {
 
 // A path as the messages show it: « path ».
-QString quoted(const QString &path);
+inline QString quoted(const QString &path)
+{
+    return QStringLiteral("« ") + path + QStringLiteral(" »");
+}
 // A read that gave no point (code 0) or failed (a negative library code).
 Notice readFailure(const QString &path, int32_t code);
 // An export that the library refused or could not write.

@@ -7,6 +7,7 @@
 #include "readers/ps_tokens.h"
 #include "readers/readers.h"
 #include "foundation/bezier.h"
+#include "foundation/matrix.h"
 #include "foundation/text_input.h"
 
 #include <algorithm>
@@ -98,14 +99,11 @@ Op prologProcedure(std::string_view name)
     return Op::None;
 }
 
-// An affine matrix [a b c d e f]: x' = a·x + c·y + e, y' = b·x + d·y + f.
-using Matrix = std::array<double, 6>;
-
 struct Transform {
     double tx = 0, ty = 0; // millimetres
     double sx = 1, sy = 1;
     double angle = 0;      // kept for gsave/grestore, never applied
-    Matrix m{1, 0, 0, 1, 0, 0};
+    Matrix m;
     bool concatenated = false; // m is not the identity
 };
 
@@ -169,9 +167,8 @@ private:
     Point place(double x, double y) const
     {
         if (m_t.concatenated) {
-            const Matrix &m = m_t.m;
-            const double px = m[0] * x + m[2] * y + m[4];
-            y = m[1] * x + m[3] * y + m[5];
+            const double px = m_t.m.x(x, y);
+            y = m_t.m.y(x, y);
             x = px;
         }
         return {x * kMmPerPoint * m_t.sx + m_t.tx, y * kMmPerPoint * m_t.sy + m_t.ty};
@@ -180,8 +177,8 @@ private:
     {
         if (m_t.concatenated) {
             const Matrix &m = m_t.m;
-            const double px = m[0] * dx + m[2] * dy;
-            dy = m[1] * dx + m[3] * dy;
+            const double px = m.a * dx + m.c * dy;
+            dy = m.b * dx + m.d * dy;
             dx = px;
         }
         return {dx * kMmPerPoint * m_t.sx, dy * kMmPerPoint * m_t.sy};
@@ -249,13 +246,10 @@ private:
 
     void concat(const Matrix &n)
     {
-        for (double v : n)
+        for (double v : {n.a, n.b, n.c, n.d, n.e, n.f})
             if (!std::isfinite(v))
                 return;
-        Matrix &m = m_t.m;
-        m = Matrix{n[0] * m[0] + n[1] * m[2],        n[0] * m[1] + n[1] * m[3],
-                   n[2] * m[0] + n[3] * m[2],        n[2] * m[1] + n[3] * m[3],
-                   n[4] * m[0] + n[5] * m[2] + m[4], n[4] * m[1] + n[5] * m[3] + m[5]};
+        m_t.m = m_t.m * n;
         m_t.concatenated = true;
     }
 
@@ -348,8 +342,7 @@ private:
             // The operands since "[" are the array: a matrix when six.
             m_matrixReady = m_arrayOpen && m_count == 6;
             if (m_matrixReady)
-                for (size_t i = 0; i < 6; ++i)
-                    m_matrix[i] = m_operands[i];
+                m_matrix = {m_operands[0], m_operands[1], m_operands[2], m_operands[3], m_operands[4], m_operands[5]};
             m_arrayOpen = false;
             return;
         }
@@ -515,7 +508,7 @@ private:
     Token m_value{};
     bool m_hasValue = false;
 
-    Matrix m_matrix{};
+    Matrix m_matrix;
     bool m_arrayOpen = false;
     bool m_matrixReady = false;
 

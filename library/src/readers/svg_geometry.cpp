@@ -48,12 +48,6 @@ double angleBetween(double ux, double uy, double vx, double vy)
 
 } // namespace
 
-Matrix operator*(const Matrix &m, const Matrix &n)
-{
-    return {m.a * n.a + m.c * n.b,       m.b * n.a + m.d * n.b,       m.a * n.c + m.c * n.d,
-            m.b * n.c + m.d * n.d,       m.a * n.e + m.c * n.f + m.e, m.b * n.e + m.d * n.f + m.f};
-}
-
 // ---- numbers
 
 void Scanner::skipSpace()

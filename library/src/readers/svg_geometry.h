@@ -3,6 +3,7 @@
 // into (Bézier pieces at 11 parameters, arcs at 101 points).
 #pragma once
 
+#include "foundation/matrix.h"
 #include "foundation/point_list.h"
 
 #include <cstddef>
@@ -11,18 +12,7 @@
 
 namespace vx::svg {
 
-// x' = a·x + c·y + e, y' = b·x + d·y + f, in SVG's order of the six values.
-struct Matrix {
-    double a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
-
-    double x(double px, double py) const { return a * px + c * py + e; }
-    double y(double px, double py) const { return b * px + d * py + f; }
-    static Matrix translate(double tx, double ty) { return {1, 0, 0, 1, tx, ty}; }
-    static Matrix scale(double sx, double sy) { return {sx, 0, 0, sy, 0, 0}; }
-};
-
-// The map that applies `inner` first, then `outer`.
-Matrix operator*(const Matrix &outer, const Matrix &inner);
+using vx::Matrix;
 
 // Reads SVG number lists: white space and commas separate, a sign or a
 // second "." starts the next number ("1-2.5.5" is 1, -2.5, 0.5).
